@@ -1,0 +1,48 @@
+#!/usr/bin/env bash
+# Installs what the build needs and the machine lacks, from Debian's
+# packages (as root) and from the npm registry (the pinned miniz sources).
+#   install-deps.sh native   compilers, CMake, Ninja, GoogleTest, Benchmark
+#   install-deps.sh windows  the above and mingw-w64 with Wine
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+want=()
+need() { # need <package> <test command...>
+  local package=$1; shift
+  "$@" >/dev/null 2>&1 || want+=("$package")
+}
+
+need cmake command -v cmake
+need g++ command -v g++
+need clang command -v clang++
+need ninja-build command -v ninja
+need googletest test -d /usr/src/googletest
+need libgtest-dev test -f /usr/include/gtest/gtest.h
+need libgmock-dev test -f /usr/include/gmock/gmock.h
+need libbenchmark-dev test -f /usr/include/benchmark/benchmark.h
+need libclang-rt-14-dev compgen -G '/usr/lib/llvm-14/lib/clang/*/lib/linux/libclang_rt.asan-x86_64.a'
+if [ "${1:-native}" = windows ]; then
+  need g++-mingw-w64-x86-64 command -v x86_64-w64-mingw32-g++
+  need g++-mingw-w64-i686 command -v i686-w64-mingw32-g++
+  need binutils-mingw-w64-x86-64 command -v x86_64-w64-mingw32-objdump
+  need wine64 test -x /usr/lib/wine/wine64
+fi
+
+if [ ${#want[@]} -gt 0 ]; then
+  echo "install-deps: installing ${want[*]}"
+  if [ "$(id -u)" != 0 ] || ! command -v apt-get >/dev/null; then
+    echo "install-deps: cannot install ${want[*]}: this needs root and apt-get." >&2
+    echo "install-deps: install these Debian packages, then run make again." >&2
+    exit 1
+  fi
+  export DEBIAN_FRONTEND=noninteractive
+  apt-get update -q >/dev/null
+  apt-get install -y -q --no-install-recommends "${want[@]}" >/dev/null
+fi
+
+# miniz, pinned in package-lock.json; reinstalled only when missing or stale.
+if [ ! -f node_modules/.package-lock.json ] ||
+   [ package-lock.json -nt node_modules/.package-lock.json ] ||
+   [ package.json -nt node_modules/.package-lock.json ]; then
+  npm ci --no-audit --no-fund >/dev/null
+fi

@@ -1,0 +1,257 @@
+// Windows paths at the POSIX file-system boundary: Windows-1252 to UTF-8,
+// backslashes to slashes, drive letters through the drive map; drive types;
+// and the C runtime calls that take file names.
+#include "layer.h"
+#include "../drive_map.h"
+
+#include <cerrno>
+#include <mutex>
+#include <sys/statfs.h>
+#include <unistd.h>
+
+namespace {
+
+// Windows-1252 bytes 0x80 to 0x9F; the five bytes that the code page leaves
+// undefined map to the C1 control of the same value, as Windows maps them.
+const char16_t kCp1252High[32] = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
+};
+
+char32_t cp1252_to_unicode(unsigned char c) {
+    return (c >= 0x80 && c < 0xA0) ? kCp1252High[c - 0x80] : c;
+}
+
+void append_utf8(std::string& out, char32_t u) {
+    if (u < 0x80) {
+        out += static_cast<char>(u);
+    } else if (u < 0x800) {
+        out += static_cast<char>(0xC0 | (u >> 6));
+        out += static_cast<char>(0x80 | (u & 0x3F));
+    } else {
+        out += static_cast<char>(0xE0 | (u >> 12));
+        out += static_cast<char>(0x80 | ((u >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (u & 0x3F));
+    }
+}
+
+struct Drive {
+    bool mapped = false;
+    std::string directory;
+    UINT type = DRIVE_NO_ROOT_DIR;
+};
+
+std::mutex g_drives_mutex;
+Drive g_drives[26];
+
+int drive_index(char letter) {
+    if (letter >= 'A' && letter <= 'Z') return letter - 'A';
+    if (letter >= 'a' && letter <= 'z') return letter - 'a';
+    return -1;
+}
+
+bool is_separator(char c) { return c == '\\' || c == '/'; }
+
+// Characters that Windows refuses in a file or folder name.
+bool is_invalid_name_char(unsigned char c) {
+    return c < 32 || c == '<' || c == '>' || c == ':' || c == '"' || c == '|' || c == '?' ||
+           c == '*';
+}
+
+// Appends the components of a relative Windows path, each separated by one
+// slash. Windows drops trailing dots and blanks of every component ("a.txt."
+// names "a.txt"), except for the components "." and "..".
+DWORD append_components(std::string& out, const char* rest) {
+    const char* p = rest;
+    while (*p) {
+        while (is_separator(*p)) ++p;
+        if (!*p) break;
+        const char* start = p;
+        while (*p && !is_separator(*p)) {
+            if (is_invalid_name_char(static_cast<unsigned char>(*p))) return ERROR_INVALID_NAME;
+            ++p;
+        }
+        std::string component(start, p);
+        if (component != "." && component != "..") {
+            while (!component.empty() && (component.back() == '.' || component.back() == ' '))
+                component.pop_back();
+            if (component.empty()) continue;
+        }
+        if (!out.empty() && out.back() != '/') out += '/';
+        out += jx::posix::ansi_to_utf8(component.c_str());
+    }
+    // A trailing separator keeps its meaning (the path names a folder).
+    if (p != rest && is_separator(p[-1]) && !out.empty() && out.back() != '/') out += '/';
+    return 0;
+}
+
+} // namespace
+
+namespace jx::posix {
+
+std::string ansi_to_utf8(const char* ansi) {
+    std::string out;
+    for (const unsigned char* p = reinterpret_cast<const unsigned char*>(ansi); *p; ++p)
+        append_utf8(out, cp1252_to_unicode(*p));
+    return out;
+}
+
+std::string utf8_to_ansi(const char* utf8) {
+    std::string out;
+    const unsigned char* p = reinterpret_cast<const unsigned char*>(utf8);
+    while (*p) {
+        char32_t u;
+        int extra;
+        if (*p < 0x80) {
+            u = *p;
+            extra = 0;
+        } else if ((*p & 0xE0) == 0xC0) {
+            u = *p & 0x1F;
+            extra = 1;
+        } else if ((*p & 0xF0) == 0xE0) {
+            u = *p & 0x0F;
+            extra = 2;
+        } else {
+            u = *p & 0x07;
+            extra = 3;
+        }
+        ++p;
+        for (; extra > 0 && (*p & 0xC0) == 0x80; --extra, ++p) u = (u << 6) | (*p & 0x3F);
+        char c = '?';
+        if (extra == 0) {
+            if (u < 0x80 || (u >= 0xA0 && u < 0x100)) {
+                c = static_cast<char>(u);
+            } else {
+                for (int i = 0; i < 32; ++i)
+                    if (kCp1252High[i] == u) c = static_cast<char>(0x80 + i);
+            }
+        }
+        out += c;
+    }
+    return out;
+}
+
+bool mapped_drive(char letter, std::string& directory, UINT& type) {
+    const int index = drive_index(letter);
+    if (index < 0) return false;
+    std::lock_guard<std::mutex> lock(g_drives_mutex);
+    if (!g_drives[index].mapped) return false;
+    directory = g_drives[index].directory;
+    type = g_drives[index].type;
+    return true;
+}
+
+DWORD to_native_path(const char* ansi, std::string& native) {
+    native.clear();
+    if (!ansi || !*ansi) return ERROR_PATH_NOT_FOUND;
+    const char* rest = ansi;
+    if (drive_index(ansi[0]) >= 0 && ansi[1] == ':') {
+        // A drive letter: its mapped folder stands for the root (and for the
+        // drive's current folder, which a path such as C:name refers to).
+        UINT type;
+        if (!mapped_drive(ansi[0], native, type)) return ERROR_PATH_NOT_FOUND;
+        rest = ansi + 2;
+    } else if (is_separator(ansi[0]) && is_separator(ansi[1])) {
+        // \\?\ and \\.\ prefixes: the first names a plain path, the second a
+        // device, which this layer does not have.
+        if ((ansi[2] == '?' || ansi[2] == '.') && is_separator(ansi[3])) {
+            if (ansi[2] == '.') return ERROR_FILE_NOT_FOUND;
+            return to_native_path(ansi + 4, native);
+        }
+        return ERROR_BAD_NETPATH; // no network shares here; map a drive instead
+    } else if (is_separator(ansi[0])) {
+        native = "/"; // a plain POSIX path, or the root of the current drive
+    }
+    return append_components(native, rest);
+}
+
+} // namespace jx::posix
+
+using jx::posix::fail;
+
+extern "C" {
+
+JX_API bool jx_map_drive(char letter, const char* directory, UINT drive_type) {
+    const int index = drive_index(letter);
+    if (index < 0) return false;
+    if (directory && (drive_type < DRIVE_REMOVABLE || drive_type > DRIVE_RAMDISK)) return false;
+    std::lock_guard<std::mutex> lock(g_drives_mutex);
+    Drive& drive = g_drives[index];
+    if (!directory) {
+        drive = Drive{};
+        return true;
+    }
+    drive.mapped = true;
+    drive.directory = directory;
+    while (drive.directory.size() > 1 && drive.directory.back() == '/') drive.directory.pop_back();
+    drive.type = drive_type;
+    return true;
+}
+
+// Mapped drives answer with their mapped type, other letters have no root.
+// Any other path is asked of the file system that holds it, as Wine does:
+// network file systems count as remote, everything else as fixed.
+UINT WINAPI GetDriveTypeA(LPCSTR root) {
+    if (root && drive_index(root[0]) >= 0 && root[1] == ':') {
+        std::string directory;
+        UINT type;
+        return jx::posix::mapped_drive(root[0], directory, type) ? type : DRIVE_NO_ROOT_DIR;
+    }
+    std::string native = ".";
+    if (root && *root && jx::posix::to_native_path(root, native) != 0) return DRIVE_NO_ROOT_DIR;
+    struct statfs info;
+    if (::statfs(native.c_str(), &info) != 0) return DRIVE_NO_ROOT_DIR;
+    switch (static_cast<unsigned long>(info.f_type)) {
+    case 0x6969:     // NFS
+    case 0x517B:     // SMB
+    case 0xFE534D42: // SMB2
+    case 0xFF534D42: // CIFS
+    case 0x564C:     // NCP
+    case 0x65735546: // FUSE (sshfs and the like)
+    case 0x47504653: // GPFS
+    case 0x00C36400: // Ceph
+        return DRIVE_REMOTE;
+    case 0x9660: // ISO 9660
+    case 0x15013346: // UDF
+        return DRIVE_CDROM;
+    default:
+        return DRIVE_FIXED;
+    }
+}
+
+int _access(const char* name, int mode) {
+    std::string native;
+    const DWORD error = jx::posix::to_native_path(name, native);
+    if (error) {
+        errno = ENOENT;
+        return -1;
+    }
+    int how = F_OK;
+    if (mode & 2) how |= W_OK;
+    if (mode & 4) how |= R_OK;
+    return jx::posix::sys::access(native.c_str(), how);
+}
+
+FILE* jx_fopen(const char* name, const char* mode) {
+    std::string native;
+    if (jx::posix::to_native_path(name, native) != 0) {
+        errno = ENOENT;
+        return nullptr;
+    }
+    // POSIX has no text mode: "t" is dropped and "b" is harmless.
+    std::string posix_mode;
+    for (const char* m = mode; *m; ++m)
+        if (*m != 't') posix_mode += *m;
+    return std::fopen(native.c_str(), posix_mode.c_str());
+}
+
+int jx_remove(const char* name) {
+    std::string native;
+    if (jx::posix::to_native_path(name, native) != 0) {
+        errno = ENOENT;
+        return -1;
+    }
+    return std::remove(native.c_str());
+}
+}

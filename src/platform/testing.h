@@ -1,0 +1,36 @@
+// Test seams of the POSIX layer. Never installed; only tests that link the
+// library's objects statically (the fault tests) include this header.
+#pragma once
+
+#include "win32.h"
+
+namespace jx::testing {
+
+// Makes the Nth system call of the POSIX layer (counted from the guard's
+// construction, starting at 1) fail with `error` (an errno value). With
+// `error` 0 the call instead transfers only half of what was asked (a short
+// read or write) and succeeds. Restores normal operation when destroyed.
+class ScopedSyscallFault {
+public:
+    ScopedSyscallFault(int nth, int error);
+    ~ScopedSyscallFault();
+    ScopedSyscallFault(const ScopedSyscallFault&) = delete;
+    ScopedSyscallFault& operator=(const ScopedSyscallFault&) = delete;
+    // Whether the planned failure has happened.
+    bool fired() const;
+    // System calls made since the guard was constructed.
+    int calls() const;
+};
+
+// Replaces the system locale's decimal separator that GetLocaleInfoA reports,
+// then reruns the library's entry point as a thread attach would, so the
+// library picks the new value up. Restores both when destroyed.
+class ScopedDecimalSeparator {
+public:
+    explicit ScopedDecimalSeparator(const char* separator);
+    ~ScopedDecimalSeparator();
+    ScopedDecimalSeparator(const ScopedDecimalSeparator&) = delete;
+    ScopedDecimalSeparator& operator=(const ScopedDecimalSeparator&) = delete;
+};
+
+} // namespace jx::testing

@@ -1,0 +1,35 @@
+#include "ui_hooks.h"
+
+namespace {
+jx_message_box_fn g_box_fn = nullptr;
+void* g_box_context = nullptr;
+} // namespace
+
+extern "C" JX_API void jx_set_message_box_handler(jx_message_box_fn fn, void* context) {
+    g_box_fn = fn;
+    g_box_context = fn ? context : nullptr;
+}
+
+int jx_message_box(HWND owner, const char* text, const char* caption, UINT style) {
+    if (!text) text = "";
+    if (!caption) caption = "";
+    if (g_box_fn) return g_box_fn(g_box_context, owner, text, caption, style);
+    return jx::detail::platform_message_box(owner, text, caption, style);
+}
+
+namespace jx::detail {
+int harmless_answer(UINT style) {
+    switch (style & MB_TYPEMASK) {
+    case MB_OK:
+        return IDOK;
+    case MB_OKCANCEL:
+    case MB_YESNOCANCEL:
+    case MB_RETRYCANCEL:
+        return IDCANCEL;
+    case MB_ABORTRETRYIGNORE:
+        return IDABORT; // stops the operation, so nothing further happens
+    default:
+        return IDNO;
+    }
+}
+} // namespace jx::detail

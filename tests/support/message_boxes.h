@@ -1,0 +1,40 @@
+// Records the message boxes the library shows and answers them from a script.
+#pragma once
+
+#include "platform/ui_hooks.h"
+
+#include <deque>
+#include <string>
+#include <vector>
+
+namespace jx::test {
+
+struct ShownBox {
+    HWND owner;
+    std::string text;
+    std::string caption;
+    UINT style;
+};
+
+class ScopedMessageBoxes {
+public:
+    // Boxes without a scripted answer are answered with `default_answer`.
+    explicit ScopedMessageBoxes(int default_answer = IDOK);
+    ~ScopedMessageBoxes();
+    ScopedMessageBoxes(const ScopedMessageBoxes&) = delete;
+    ScopedMessageBoxes& operator=(const ScopedMessageBoxes&) = delete;
+
+    void answer_next(int answer) { answers_.push_back(answer); }
+    const std::vector<ShownBox>& shown() const { return shown_; }
+    const ShownBox& last() const { return shown_.back(); }
+    size_t count() const { return shown_.size(); }
+
+private:
+    static int handle(void* context, HWND owner, const char* text, const char* caption,
+                      UINT style);
+    int default_answer_;
+    std::deque<int> answers_;
+    std::vector<ShownBox> shown_;
+};
+
+} // namespace jx::test
