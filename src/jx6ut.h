@@ -11,3 +11,7 @@
 #include "frame/worksheet_status.h"
 
 #include "files/jxfileio.h"
+
+#include "textimport/field_functions.h"
+#include "textimport/string_list.h"
+#include "textimport/txtimport_format.h"
