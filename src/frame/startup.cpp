@@ -2,6 +2,7 @@
 // the host's start-up call, read by the catalog and the numeric entry checks.
 #include "startup.h"
 
+#include <cstdint>
 #include <cstring>
 
 namespace {

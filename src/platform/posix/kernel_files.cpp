@@ -86,6 +86,8 @@ bool marker_held_elsewhere(int fd, Marker marker) {
 // Takes the handle's markers and reports whether it conflicts with any other
 // open handle of the same file.
 bool share_conflict(int fd, bool reads, bool writes, DWORD share) {
+    // A handle without data access (attributes only) takes no part in sharing.
+    if (!reads && !writes) return false;
     const bool denies_read = !(share & FILE_SHARE_READ);
     const bool denies_write = !(share & FILE_SHARE_WRITE);
     const bool denies_delete = !(share & FILE_SHARE_DELETE);
@@ -302,6 +304,9 @@ BOOL WINAPI SetEndOfFile(HANDLE handle) {
 }
 
 BOOL WINAPI CloseHandle(HANDLE handle) {
+    // INVALID_HANDLE_VALUE is also the current process's own pseudo-handle,
+    // which closes successfully without doing anything.
+    if (handle == INVALID_HANDLE_VALUE) return TRUE;
     const uintptr_t value = reinterpret_cast<uintptr_t>(handle);
     int fd = -1;
     {

@@ -85,9 +85,11 @@ using jx::posix::fail;
 extern "C" {
 
 // Copies at most size - 1 characters, always terminates, and returns the
-// number of characters copied; an id without a string gives 0 and "".
+// number of characters copied; an id without a string gives 0 and "". A
+// buffer size of 0 is answered with -1 and the buffer is left alone.
 int WINAPI LoadStringA(HINSTANCE instance, UINT id, LPSTR buffer, int size) {
-    if (!buffer || size <= 0) return fail(ERROR_INVALID_PARAMETER, 0);
+    if (size == 0) return -1;
+    if (!buffer || size < 0) return fail(ERROR_INVALID_PARAMETER, 0);
     buffer[0] = '\0';
     if (instance != this_module()) return fail(ERROR_RESOURCE_DATA_NOT_FOUND, 0);
     const char* text = find_string(id & 0xFFFF);

@@ -225,6 +225,11 @@ typedef struct _OVERLAPPED* LPOVERLAPPED;
 // Functions, grouped by the Windows DLL that holds them.
 extern "C" {
 
+// Where the POSIX layer stands in for the system, the library is what
+// provides these functions, so a host (and a test linked as a host) reaches
+// them through the shared library as it would reach kernel32 and user32.
+#pragma GCC visibility push(default)
+
 // kernel32: errors
 DWORD WINAPI GetLastError(void);
 void WINAPI SetLastError(DWORD code);
@@ -257,6 +262,7 @@ int WINAPI LoadStringA(HINSTANCE instance, UINT id, LPSTR buffer, int size);
 
 // advapi32
 BOOL WINAPI GetUserNameA(LPSTR buffer, LPDWORD size);
+#pragma GCC visibility pop
 
 // The library's own load-time entry point; the POSIX layer calls it from an
 // ELF constructor and destructor as Windows would call it at load and unload.
