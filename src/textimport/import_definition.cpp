@@ -58,7 +58,7 @@ void show_refusal(int text_id) {
 // A name that does not fit definition_file (259 characters) is refused
 // before any file is touched, as Windows refuses a path that long.
 bool name_fits(Error_Handler& record, const char* name) {
-    if (std::strlen(name) < MAX_PATH) return true;
+    if (!name || std::strlen(name) < MAX_PATH) return true;
     char shown[MAX_PATH];
     std::memcpy(shown, name, MAX_PATH - 1);
     shown[MAX_PATH - 1] = '\0';
@@ -81,7 +81,6 @@ void copy_name(char* destination, const char* name) {
 // when set_col_fields has not brought num_col_fields and num_columns in
 // step: missing entries are written as 0 (fields) or as the last boundary.
 void txtimport_format::save_definition_file(const char* file_name) {
-    if (!file_name) file_name = "";
     Error_Handler record;
     if (!name_fits(record, file_name)) return;
 
@@ -128,7 +127,6 @@ void txtimport_format::save_definition_file(const char* file_name) {
 // allocated (a count the file cannot hold is a file cut short: 123), the
 // arrays are read, and only then is the object changed.
 void txtimport_format::load_definition_file(const char* file_name) {
-    if (!file_name) file_name = "";
     Error_Handler record;
     if (!name_fits(record, file_name)) return;
 

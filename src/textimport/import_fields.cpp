@@ -36,12 +36,17 @@ bool txtimport_format::set_line_buffer(int& index) {
 char* txtimport_format::get_field(int n) {
     int column = n;
     if (!column_headers) {
+        if (n < 0) return nullptr; // no kind is numbered below 0
         const int assigned = col_fields ? std::min(num_columns, num_col_fields) : 0;
         const long long wanted = static_cast<long long>(n) + 1;
-        const int* end = col_fields + std::max(assigned, 0);
-        const int* found = std::find(col_fields, end, wanted);
-        if (!col_fields || found == end) return nullptr;
-        column = static_cast<int>(found - col_fields);
+        column = -1;
+        for (int c = 0; c < assigned; ++c) {
+            if (col_fields[c] == wanted) {
+                column = c;
+                break;
+            }
+        }
+        if (column < 0) return nullptr;
     }
     if (fixed_width) return parse_fixed(column, g_field_buffer, kFieldBufferSize);
     return parse_delim(column, g_field_buffer);
