@@ -11,3 +11,5 @@
 #include "frame/worksheet_status.h"
 
 #include "files/jxfileio.h"
+
+#include "textimport/field_functions.h"

@@ -49,6 +49,11 @@ DWORD creation_for(DWORD access, DWORD& share_mode) {
     return OPEN_EXISTING;
 }
 
+[[noreturn]] void throw_with_last_error(Error_Handler* record) {
+    record->set_last_error_code(GetLastError());
+    throw record;
+}
+
 // jx_bfile's directory-joined path: one buffer for the whole process.
 char bfile_path[MAX_PATH];
 
@@ -92,12 +97,7 @@ void jxfileio::open_file(const char* name, DWORD access, DWORD share_mode, const
     const DWORD creation = creation_for(access, share_mode);
     hfile =
         CreateFileA(path, access, share_mode, nullptr, creation, FILE_ATTRIBUTE_ARCHIVE, nullptr);
-    if (hfile == INVALID_HANDLE_VALUE) throw_system_error();
-}
-
-void jxfileio::throw_system_error() {
-    err->set_last_error_code(GetLastError());
-    throw err;
+    if (hfile == INVALID_HANDLE_VALUE) throw_with_last_error(err);
 }
 
 void jxfileio::throw_error_code(int catalog_id) {
@@ -129,7 +129,7 @@ void jxfileio::read_aligned(void* buffer, DWORD wanted, DWORD stored) {
 
 bool jxfileio::read_nothrow_eof(void* buffer, DWORD count) {
     DWORD done = 0;
-    if (!ReadFile(hfile, buffer, count, &done, nullptr)) throw_system_error();
+    if (!ReadFile(hfile, buffer, count, &done, nullptr)) throw_with_last_error(err);
     return done == count;
 }
 
@@ -145,13 +145,13 @@ void jxfileio::write(const void* buffer, DWORD count) {
 
 DWORD jxfileio::get_file_size() {
     const DWORD size = GetFileSize(hfile, nullptr);
-    if (size == INVALID_FILE_SIZE) throw_system_error();
+    if (size == INVALID_FILE_SIZE) throw_with_last_error(err);
     return size;
 }
 
 void jxfileio::move_ptr(LONG distance, DWORD method) {
     if (SetFilePointer(hfile, distance, nullptr, method) == INVALID_SET_FILE_POINTER)
-        throw_system_error();
+        throw_with_last_error(err);
 }
 
 void jxfileio::set_endof_file() {
