@@ -7,7 +7,9 @@
 
 namespace {
 
-bool is_separator(char c) { return c == '\\' || c == '/'; }
+bool is_separator(char c) {
+    return c == '\\' || c == '/';
+}
 
 // The final component of a name: after its last backslash, slash or drive
 // colon.
@@ -47,6 +49,11 @@ DWORD creation_for(DWORD access, DWORD& share_mode) {
     return OPEN_EXISTING;
 }
 
+[[noreturn]] void throw_with_last_error(Error_Handler* record) {
+    record->set_last_error_code(GetLastError());
+    throw record;
+}
+
 // jx_bfile's directory-joined path: one buffer for the whole process.
 char bfile_path[MAX_PATH];
 
@@ -68,8 +75,7 @@ jxfileio::~jxfileio() {
 // The record is re-initialised before the attempt, so whatever fails later
 // in this file's life is reported as a file error that names it. A joined
 // path too long for Windows is refused as the system refuses one.
-void jxfileio::open_file(const char* name, DWORD access, DWORD share_mode,
-                         const char* directory) {
+void jxfileio::open_file(const char* name, DWORD access, DWORD share_mode, const char* directory) {
     err->init_fileio(name);
     if (!name) {
         err->set_last_error_code(ERROR_INVALID_NAME);
@@ -80,8 +86,8 @@ void jxfileio::open_file(const char* name, DWORD access, DWORD share_mode,
     if (directory && *directory) {
         // No backslash after one that is there already, or after a bare drive.
         const size_t length = std::strlen(directory);
-        const bool separator = !is_separator(directory[length - 1]) &&
-                               !(length == 2 && directory[1] == ':');
+        const bool separator =
+            !is_separator(directory[length - 1]) && !(length == 2 && directory[1] == ':');
         if (!join_path(joined, directory, final_component(name), separator)) {
             err->set_last_error_code(ERROR_FILENAME_EXCED_RANGE);
             throw err;
@@ -89,14 +95,9 @@ void jxfileio::open_file(const char* name, DWORD access, DWORD share_mode,
         path = joined;
     }
     const DWORD creation = creation_for(access, share_mode);
-    hfile = CreateFileA(path, access, share_mode, nullptr, creation, FILE_ATTRIBUTE_ARCHIVE,
-                        nullptr);
-    if (hfile == INVALID_HANDLE_VALUE) throw_system_error();
-}
-
-void jxfileio::throw_system_error() {
-    err->set_last_error_code(GetLastError());
-    throw err;
+    hfile =
+        CreateFileA(path, access, share_mode, nullptr, creation, FILE_ATTRIBUTE_ARCHIVE, nullptr);
+    if (hfile == INVALID_HANDLE_VALUE) throw_with_last_error(err);
 }
 
 void jxfileio::throw_error_code(int catalog_id) {
@@ -128,7 +129,7 @@ void jxfileio::read_aligned(void* buffer, DWORD wanted, DWORD stored) {
 
 bool jxfileio::read_nothrow_eof(void* buffer, DWORD count) {
     DWORD done = 0;
-    if (!ReadFile(hfile, buffer, count, &done, nullptr)) throw_system_error();
+    if (!ReadFile(hfile, buffer, count, &done, nullptr)) throw_with_last_error(err);
     return done == count;
 }
 
@@ -144,16 +145,18 @@ void jxfileio::write(const void* buffer, DWORD count) {
 
 DWORD jxfileio::get_file_size() {
     const DWORD size = GetFileSize(hfile, nullptr);
-    if (size == INVALID_FILE_SIZE) throw_system_error();
+    if (size == INVALID_FILE_SIZE) throw_with_last_error(err);
     return size;
 }
 
 void jxfileio::move_ptr(LONG distance, DWORD method) {
     if (SetFilePointer(hfile, distance, nullptr, method) == INVALID_SET_FILE_POINTER)
-        throw_system_error();
+        throw_with_last_error(err);
 }
 
-void jxfileio::set_endof_file() { SetEndOfFile(hfile); }
+void jxfileio::set_endof_file() {
+    SetEndOfFile(hfile);
+}
 
 // ---------------------------------------------------------------------------
 // jx_bfile
@@ -171,8 +174,7 @@ jx_bfile::~jx_bfile() {
 
 // An empty directory is taken as no directory. A joined path that would not
 // fit the 260-character buffer fails the open like any other bad name.
-void jx_bfile::open_file(const char* name, DWORD access, DWORD share_mode,
-                         const char* directory) {
+void jx_bfile::open_file(const char* name, DWORD access, DWORD share_mode, const char* directory) {
     if (!name) throw 1;
     const char* path = name;
     if (directory && *directory) {
@@ -182,8 +184,8 @@ void jx_bfile::open_file(const char* name, DWORD access, DWORD share_mode,
     }
     const DWORD creation = (access & GENERIC_WRITE) ? CREATE_ALWAYS : OPEN_EXISTING;
     if (access & GENERIC_WRITE) share_mode = 0;
-    hfile = CreateFileA(path, access, share_mode, nullptr, creation, FILE_ATTRIBUTE_ARCHIVE,
-                        nullptr);
+    hfile =
+        CreateFileA(path, access, share_mode, nullptr, creation, FILE_ATTRIBUTE_ARCHIVE, nullptr);
     if (hfile == INVALID_HANDLE_VALUE) throw 1;
 }
 

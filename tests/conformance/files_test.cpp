@@ -225,12 +225,18 @@ TEST_F(Win32Files, ShareModeMatrix) {
         DWORD access1, share1, access2, share2;
         bool second_opens;
     } cases[] = {
-        {R, SR, R, SR, true},           {R, SR, W, SR, false},
-        {R, SR, R, 0, false},           {R, SR | SW, W, SR, true},
-        {W, SR, R, SR, false},          {W, SR, R, SR | SW, true},
-        {R, 0, R, SR, false},           {0, 0, R, SR, true},
-        {R, SR, 0, 0, true},            {R, SR, W, SR | SW, false},
-        {R | W, SR | SW, R | W, SR | SW, true}, {W, SW, W, SW, true},
+        {R, SR, R, SR, true},
+        {R, SR, W, SR, false},
+        {R, SR, R, 0, false},
+        {R, SR | SW, W, SR, true},
+        {W, SR, R, SR, false},
+        {W, SR, R, SR | SW, true},
+        {R, 0, R, SR, false},
+        {0, 0, R, SR, true},
+        {R, SR, 0, 0, true},
+        {R, SR, W, SR | SW, false},
+        {R | W, SR | SW, R | W, SR | SW, true},
+        {W, SW, W, SW, true},
         {W, SW, R, SW, false},
     };
     const std::string path = ten_bytes();
@@ -239,9 +245,10 @@ TEST_F(Win32Files, ShareModeMatrix) {
         ASSERT_NE(first, INVALID_HANDLE_VALUE);
         const Failure second = open_failure(path, c.access2, c.share2, OPEN_EXISTING);
         EXPECT_EQ(!second.failed, c.second_opens)
-            << std::hex << c.access1 << '/' << c.share1 << " then " << c.access2 << '/'
-            << c.share2;
-        if (second.failed) EXPECT_EQ(second.code, static_cast<DWORD>(ERROR_SHARING_VIOLATION));
+            << std::hex << c.access1 << '/' << c.share1 << " then " << c.access2 << '/' << c.share2;
+        if (second.failed) {
+            EXPECT_EQ(second.code, static_cast<DWORD>(ERROR_SHARING_VIOLATION));
+        }
         CloseHandle(first);
     }
 }

@@ -26,14 +26,14 @@ HINSTANCE library_module() {
 }
 
 // The flags with which the library asks for the system's text of an error.
-constexpr DWORD kSystemText = FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_IGNORE_INSERTS |
-                              FORMAT_MESSAGE_FROM_SYSTEM;
+constexpr DWORD kSystemText =
+    FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_IGNORE_INSERTS | FORMAT_MESSAGE_FROM_SYSTEM;
 
 TEST(Win32Errors, SystemTextsEndWithALineBreak) {
-    const DWORD codes[] = {ERROR_FILE_NOT_FOUND,    ERROR_PATH_NOT_FOUND, ERROR_ACCESS_DENIED,
-                           ERROR_INVALID_HANDLE,    ERROR_SHARING_VIOLATION, ERROR_HANDLE_EOF,
-                           ERROR_INVALID_PARAMETER, ERROR_DISK_FULL,      ERROR_INVALID_NAME,
-                           ERROR_NEGATIVE_SEEK,     ERROR_ALREADY_EXISTS, ERROR_FILE_EXISTS,
+    const DWORD codes[] = {ERROR_FILE_NOT_FOUND,      ERROR_PATH_NOT_FOUND,    ERROR_ACCESS_DENIED,
+                           ERROR_INVALID_HANDLE,      ERROR_SHARING_VIOLATION, ERROR_HANDLE_EOF,
+                           ERROR_INVALID_PARAMETER,   ERROR_DISK_FULL,         ERROR_INVALID_NAME,
+                           ERROR_NEGATIVE_SEEK,       ERROR_ALREADY_EXISTS,    ERROR_FILE_EXISTS,
                            ERROR_FILENAME_EXCED_RANGE};
     for (DWORD code : codes) {
         char* text = nullptr;
@@ -107,8 +107,8 @@ TEST(Win32Drives, DriveTypesOfMappedAndUnknownLetters) {
 TEST(Win32Drives, FilesOnAMappedDrive) {
     jx::test::ScopedDriveMapping drive(jx::test::ScopedDriveMapping::network);
     if (!drive.ok()) GTEST_SKIP() << "test drive N: is not set up";
-    HANDLE h = CreateFileA(drive.file("site.dat").c_str(), GENERIC_WRITE, 0, nullptr,
-                           CREATE_ALWAYS, FILE_ATTRIBUTE_ARCHIVE, nullptr);
+    HANDLE h = CreateFileA(drive.file("site.dat").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                           FILE_ATTRIBUTE_ARCHIVE, nullptr);
     ASSERT_NE(h, INVALID_HANDLE_VALUE);
     DWORD written = 0;
     EXPECT_TRUE(WriteFile(h, "lock", 4, &written, nullptr));

@@ -13,8 +13,8 @@ void* start_self(const char* variable, const std::string& value) {
     startup.cb = sizeof startup;
     PROCESS_INFORMATION info = {};
     std::string command = std::string("\"") + self + "\"";
-    const BOOL started = CreateProcessA(self, command.data(), nullptr, nullptr, FALSE, 0,
-                                        nullptr, nullptr, &startup, &info);
+    const BOOL started = CreateProcessA(self, command.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                                        nullptr, &startup, &info);
     SetEnvironmentVariableA(variable, nullptr);
     if (!started) return nullptr;
     CloseHandle(info.hThread);

@@ -16,7 +16,9 @@ std::string unique_folder_name() {
     return name.str();
 }
 
-std::string ScopedDriveMapping::root() const { return std::string(1, letter_) + ":\\"; }
+std::string ScopedDriveMapping::root() const {
+    return std::string(1, letter_) + ":\\";
+}
 
 std::string ScopedDriveMapping::native_file(const std::string& name) const {
     return (std::filesystem::path(native_dir_) / name).string();

@@ -18,6 +18,8 @@ ScopedDriveMapping::ScopedDriveMapping(Kind kind)
     ok_ = std::filesystem::create_directory(native_dir_);
 }
 
-ScopedDriveMapping::~ScopedDriveMapping() { jx_map_drive(letter_, nullptr, 0); }
+ScopedDriveMapping::~ScopedDriveMapping() {
+    jx_map_drive(letter_, nullptr, 0);
+}
 
 } // namespace jx::test

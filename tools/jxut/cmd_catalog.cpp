@@ -116,22 +116,20 @@ int demo_frame(const std::string& samples_dir) {
         std::printf("catalog %d: %s\n", id, escaped(text).c_str());
     }
 
+    // A host opens its files through jxfileio, which fills the record.
     const std::string missing = samples_dir + "/no-such-site.dat";
     Error_Handler record;
-    record.init_fileio(missing.c_str());
-    HANDLE file = CreateFileA(missing.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file != INVALID_HANDLE_VALUE) {
-        CloseHandle(file);
+    try {
+        jxfileio file(&record, missing.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr);
         std::printf("unexpected: %s exists\n", missing.c_str());
         return kFailed;
+    } catch (Error_Handler* failed) {
+        failed->set_info_buff("(opening a site file that is not there)");
+        const char* message = failed->get_errormsg();
+        std::printf("error record (last error %lu):\n%s",
+                    static_cast<unsigned long>(failed->last_error_code),
+                    as_lines(message ? message : "").c_str());
     }
-    record.set_last_error_code(GetLastError());
-    record.set_info_buff("(opening a site file that is not there)");
-    const char* message = record.get_errormsg();
-    std::printf("error record (last error %lu):\n%s",
-                static_cast<unsigned long>(record.last_error_code),
-                as_lines(message ? message : "").c_str());
 
     worksheet_status log;
     log.add(168);

@@ -51,7 +51,9 @@ int drive_index(char letter) {
     return -1;
 }
 
-bool is_separator(char c) { return c == '\\' || c == '/'; }
+bool is_separator(char c) {
+    return c == '\\' || c == '/';
+}
 
 // Characters that Windows refuses in a file or folder name.
 bool is_invalid_name_char(unsigned char c) {
@@ -202,7 +204,7 @@ UINT WINAPI GetDriveTypeA(LPCSTR root) {
         UINT type;
         if (!jx::posix::mapped_drive(root[0], directory, type)) return DRIVE_NO_ROOT_DIR;
         return ::stat(native.c_str(), &entry) == 0 && S_ISDIR(entry.st_mode) ? type
-                                                                              : DRIVE_NO_ROOT_DIR;
+                                                                             : DRIVE_NO_ROOT_DIR;
     }
     struct statfs info;
     if (::statfs(native.c_str(), &info) != 0) return DRIVE_NO_ROOT_DIR;
@@ -216,7 +218,7 @@ UINT WINAPI GetDriveTypeA(LPCSTR root) {
     case 0x47504653: // GPFS
     case 0x00C36400: // Ceph
         return DRIVE_REMOTE;
-    case 0x9660: // ISO 9660
+    case 0x9660:     // ISO 9660
     case 0x15013346: // UDF
         return DRIVE_CDROM;
     default:

@@ -52,8 +52,10 @@ const char* find_string(UINT id) {
     while (low < high) {
         const size_t mid = (low + high) / 2;
         if (kStringTable[mid].id == id) return kStringTable[mid].text;
-        if (kStringTable[mid].id < id) low = mid + 1;
-        else high = mid;
+        if (kStringTable[mid].id < id)
+            low = mid + 1;
+        else
+            high = mid;
     }
     return nullptr;
 }
@@ -105,9 +107,12 @@ int WINAPI LoadStringA(HINSTANCE instance, UINT id, LPSTR buffer, int size) {
 // size needed.
 int WINAPI GetLocaleInfoA(LCID, LCTYPE type, LPSTR data, int size) {
     std::string value;
-    if ((type & 0xFFFF) == LOCALE_SDECIMAL) value = system_decimal_separator();
-    else if ((type & 0xFFFF) == LOCALE_STHOUSAND) value = ",";
-    else return fail(ERROR_INVALID_FLAGS, 0);
+    if ((type & 0xFFFF) == LOCALE_SDECIMAL)
+        value = system_decimal_separator();
+    else if ((type & 0xFFFF) == LOCALE_STHOUSAND)
+        value = ",";
+    else
+        return fail(ERROR_INVALID_FLAGS, 0);
     const int needed = static_cast<int>(value.size()) + 1;
     if (size == 0) return needed;
     if (!data || size < needed) return fail(ERROR_INSUFFICIENT_BUFFER, 0);

@@ -225,11 +225,6 @@ typedef struct _OVERLAPPED* LPOVERLAPPED;
 // Functions, grouped by the Windows DLL that holds them.
 extern "C" {
 
-// Where the POSIX layer stands in for the system, the library is what
-// provides these functions, so a host (and a test linked as a host) reaches
-// them through the shared library as it would reach kernel32 and user32.
-#pragma GCC visibility push(default)
-
 // kernel32: errors
 DWORD WINAPI GetLastError(void);
 void WINAPI SetLastError(DWORD code);
@@ -262,7 +257,6 @@ int WINAPI LoadStringA(HINSTANCE instance, UINT id, LPSTR buffer, int size);
 
 // advapi32
 BOOL WINAPI GetUserNameA(LPSTR buffer, LPDWORD size);
-#pragma GCC visibility pop
 
 // The library's own load-time entry point; the POSIX layer calls it from an
 // ELF constructor and destructor as Windows would call it at load and unload.
@@ -274,5 +268,9 @@ FILE* jx_fopen(const char* name, const char* mode);
 int jx_remove(const char* name);
 }
 
-inline int _stricmp(const char* a, const char* b) { return strcasecmp(a, b); }
-inline int _strnicmp(const char* a, const char* b, size_t n) { return strncasecmp(a, b, n); }
+inline int _stricmp(const char* a, const char* b) {
+    return strcasecmp(a, b);
+}
+inline int _strnicmp(const char* a, const char* b, size_t n) {
+    return strncasecmp(a, b, n);
+}
