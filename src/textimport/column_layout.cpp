@@ -35,7 +35,9 @@ void format_message(char* out, size_t size, const char* format, int first, int s
         }
         const char conversion = *++p;
         if (conversion == 'd' && next_number < 2) {
-            result += std::to_string(numbers[next_number++]);
+            char digits[16];
+            std::snprintf(digits, sizeof digits, "%d", numbers[next_number++]);
+            result += digits;
         } else if (conversion == 's') {
             result += text ? text : "";
         } else if (conversion == '%') {
@@ -148,8 +150,7 @@ void txtimport_format::reset_delim_columns() {
         }
         if (!label) continue;
         const long long needed = static_cast<long long>(std::strlen(label)) + 1;
-        const long long width =
-            static_cast<long long>(col_positions[c + 1]) - col_positions[c];
+        const long long width = static_cast<long long>(col_positions[c + 1]) - col_positions[c];
         if (width >= needed) continue;
         const long long grow = needed - width;
         for (int e = c + 1; e <= num_columns; ++e)
@@ -210,8 +211,7 @@ bool txtimport_format::check_duplicates() {
                 // list of kinds) is named by an empty text.
                 const int kind = col_fields[i];
                 const char* name = "";
-                if (header_items && kind >= 1 && kind <= num_header_items &&
-                    header_items[kind - 1])
+                if (header_items && kind >= 1 && kind <= num_header_items && header_items[kind - 1])
                     name = header_items[kind - 1];
                 jx::frame::load_catalog_text(411, format, sizeof format);
                 format_message(text, sizeof text, format, i + 1, j + 1, name);

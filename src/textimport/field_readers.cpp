@@ -18,7 +18,9 @@ const char* find_char(const char* p, char c) {
     return std::strchr(p, c);
 }
 
-const char* line_end(const char* p) { return p + std::strlen(p); }
+const char* line_end(const char* p) {
+    return p + std::strlen(p);
+}
 
 const char* skip_blanks(const char* p) {
     while (*p == ' ') ++p;

@@ -99,7 +99,8 @@ void txtimport_format::save_definition_file(const char* file_name) {
     put32(header + 36, definition_type);
 
     std::vector<unsigned char> fields(static_cast<size_t>(n) * 4);
-    for (int i = 0; i < n; ++i) put32(&fields[static_cast<size_t>(i) * 4], col_fields ? col_fields[i] : 0);
+    for (int i = 0; i < n; ++i)
+        put32(&fields[static_cast<size_t>(i) * 4], col_fields ? col_fields[i] : 0);
     std::vector<unsigned char> bounds;
     if (fixed_width) {
         bounds.resize((static_cast<size_t>(n) + 1) * 4);
@@ -182,8 +183,7 @@ void txtimport_format::load_definition_file(const char* file_name) {
     initialize_columns(n);
     for (int i = 0; i < n; ++i) col_fields[i] = get32(&fields[static_cast<size_t>(i) * 4]);
     if (fixed_width)
-        for (int i = 0; i <= n; ++i)
-            col_positions[i] = get32(&bounds[static_cast<size_t>(i) * 4]);
+        for (int i = 0; i <= n; ++i) col_positions[i] = get32(&bounds[static_cast<size_t>(i) * 4]);
     copy_name(definition_file, file_name);
     set_delimiter();
 }

@@ -2,6 +2,7 @@
 // of each.
 #include "txtimport_format.h"
 
+#include "detail/format_rules.h"
 #include "detail/text_scan.h"
 
 #include <algorithm>
@@ -14,7 +15,7 @@ char g_field_buffer[txtimport_format::kFieldBufferSize];
 } // namespace
 
 bool txtimport_format::init_import() {
-    const int first = import_first_line();
+    const int first = jx::textimport::first_line_of(*this);
     current_line = first - 2;
     return first - 2 <= lines.count - 1;
 }
@@ -62,11 +63,11 @@ char* txtimport_format::parse_fixed(int column, char* destination, int size) {
     if (!line_buffer || !col_positions || column < 0 || column >= num_columns) return nullptr;
     const size_t length = std::strlen(line_buffer);
     const auto clamp_offset = [length](long long offset) {
-        return static_cast<size_t>(std::clamp<long long>(offset, 0, static_cast<long long>(length)));
+        return static_cast<size_t>(
+            std::clamp<long long>(offset, 0, static_cast<long long>(length)));
     };
     const size_t from = clamp_offset(col_positions[column]);
-    const size_t to =
-        column == num_columns - 1 ? length : clamp_offset(col_positions[column + 1]);
+    const size_t to = column == num_columns - 1 ? length : clamp_offset(col_positions[column + 1]);
     if (from >= to) return nullptr;
 
     const char* begin = line_buffer + from;

@@ -30,7 +30,7 @@ char** allocate_strings(size_t entries, char* block) {
 void free_strings(char** strings) {
     if (!strings) return;
     delete[] strings[-1];
-    delete[] (strings - 1);
+    delete[](strings - 1);
 }
 
 // A text file may hold any byte but 1 to 8, 11, 12, 14 to 25 and 27 to 29:
@@ -64,6 +64,15 @@ bool scan_text(const unsigned char* text, size_t size, size_t& line_feeds) {
     return true;
 }
 
+// Frees the lines, their block and both arrays, leaving an empty list.
+void clear(string_list& list) {
+    free_strings(list.strings);
+    delete[] list.line_index;
+    list.strings = nullptr;
+    list.line_index = nullptr;
+    list.count = 0;
+}
+
 [[noreturn]] void throw_out_of_memory(Error_Handler* record) {
     record->set_last_error_code(ERROR_NOT_ENOUGH_MEMORY);
     throw record;
@@ -77,23 +86,19 @@ string_list::string_list(Error_Handler* record, const char* file_name) : string_
     init_string_list(record, file_name);
 }
 
-string_list::~string_list() { release(); }
-
-void string_list::release() {
-    free_strings(strings);
-    delete[] line_index;
-    strings = nullptr;
-    line_index = nullptr;
-    count = 0;
+string_list::~string_list() {
+    clear(*this);
 }
 
-string_list::string_list(const string_list& other) : string_list() { *this = other; }
+string_list::string_list(const string_list& other) : string_list() {
+    *this = other;
+}
 
 // The copy packs the other list's lines into a block of its own.
 string_list& string_list::operator=(const string_list& other) {
     if (this == &other) return *this;
     if (!other.strings || other.count <= 0) {
-        release();
+        clear(*this);
         return *this;
     }
     const size_t n = static_cast<size_t>(other.count);
@@ -104,8 +109,10 @@ string_list& string_list::operator=(const string_list& other) {
     char** new_strings = allocate_strings(n, block);
     int* new_index = new (std::nothrow) int[n];
     if (!new_strings || !new_index) {
-        if (new_strings) free_strings(new_strings);
-        else delete[] block;
+        if (new_strings)
+            free_strings(new_strings);
+        else
+            delete[] block;
         delete[] new_index;
         throw std::bad_alloc();
     }
@@ -117,7 +124,7 @@ string_list& string_list::operator=(const string_list& other) {
         new_index[i] = other.line_index ? other.line_index[i] : static_cast<int>(i);
         at += length;
     }
-    release();
+    clear(*this);
     strings = new_strings;
     line_index = new_index;
     count = other.count;
@@ -155,7 +162,7 @@ void string_list::init_string_list(Error_Handler* record, const char* file_name)
     size_t line_feeds = 0;
     if (!scan_text(reinterpret_cast<const unsigned char*>(block), size, line_feeds)) {
         delete[] block;
-        release();
+        clear(*this);
         record->set_error_type(2);
         file.throw_error_code(342);
     }
@@ -168,8 +175,10 @@ void string_list::init_string_list(Error_Handler* record, const char* file_name)
     char** new_strings = allocate_strings(entries, block);
     int* new_index = new (std::nothrow) int[entries];
     if (!new_strings || !new_index) {
-        if (new_strings) free_strings(new_strings);
-        else delete[] block;
+        if (new_strings)
+            free_strings(new_strings);
+        else
+            delete[] block;
         delete[] new_index;
         throw_out_of_memory(record);
     }
@@ -201,7 +210,7 @@ void string_list::init_string_list(Error_Handler* record, const char* file_name)
     std::fill(new_strings + stored, new_strings + entries, nullptr);
     std::fill(new_index + stored, new_index + entries, 0);
 
-    release();
+    clear(*this);
     if (stored == 0) {
         // A file of line feeds only: nothing points into the block, so the
         // list is left truly empty rather than holding it.

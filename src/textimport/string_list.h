@@ -28,7 +28,4 @@ public:
     void init_string_list(Error_Handler* record, const char* file_name);
     // Length of the longest stored line; 0 for an empty list.
     unsigned get_maxstrlen() const;
-
-private:
-    void release();
 };

@@ -7,9 +7,15 @@
 
 namespace {
 
-bool quote_start(char c) { return c == ' ' || c == '\t' || c == '"'; }
-bool quote_end(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '"'; }
-bool wide_quote_start(WCHAR c) { return c == u' ' || c == u'\t' || c == u'"'; }
+bool quote_start(char c) {
+    return c == ' ' || c == '\t' || c == '"';
+}
+bool quote_end(char c) {
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '"';
+}
+bool wide_quote_start(WCHAR c) {
+    return c == u' ' || c == u'\t' || c == u'"';
+}
 bool wide_quote_end(WCHAR c) {
     return c == u' ' || c == u'\t' || c == u'\r' || c == u'\n' || c == u'"';
 }

@@ -2,6 +2,8 @@
 // the display lines and the delimiter.
 #include "txtimport_format.h"
 
+#include "detail/format_rules.h"
+
 #include <algorithm>
 #include <cstring>
 
@@ -23,7 +25,9 @@ void copy_bounded(char* destination, size_t size, const char* text) {
     destination[length] = '\0';
 }
 
-int* zeroed_ints(int n) { return new int[static_cast<size_t>(n > 0 ? n : 0)](); }
+int* zeroed_ints(int n) {
+    return new int[static_cast<size_t>(n > 0 ? n : 0)]();
+}
 
 int* copy_ints(const int* source, int n) {
     if (!source || n <= 0) return nullptr;
@@ -37,6 +41,64 @@ void free_header_items(char**& items, int n) {
         for (int i = 0; i < n; ++i) delete[] items[i];
     delete[] items;
     items = nullptr;
+}
+
+void release_owned(txtimport_format& f) {
+    free_header_items(f.header_items, f.num_header_items);
+    f.num_header_items = 0;
+    delete[] f.col_fields;
+    delete[] f.col_positions;
+    delete[] f.line_buffer;
+    f.col_fields = f.col_positions = nullptr;
+    f.line_buffer = nullptr;
+}
+
+// Everything a format owns but `lines`, which the caller has copied already.
+void copy_owned(txtimport_format& f, const txtimport_format& other) {
+    std::memcpy(f.signature, other.signature, sizeof f.signature);
+    f.fixed_width = other.fixed_width;
+    f.use_quotes = other.use_quotes;
+    f.merge_delimiters = other.merge_delimiters;
+    f.delimiter_type = other.delimiter_type;
+    f.other_delimiter = other.other_delimiter;
+    f.first_line = other.first_line;
+    f.num_field_kinds = other.num_field_kinds;
+    f.num_col_fields = other.num_col_fields;
+    f.definition_type = other.definition_type;
+    f.line_buffer_size = other.line_buffer_size;
+    f.current_line = other.current_line;
+    f.column_headers = other.column_headers;
+    f.num_columns = other.num_columns;
+    f.num_disp_lines = other.num_disp_lines;
+    f.first_disp_data_line = other.first_disp_data_line;
+    f.display_colour = other.display_colour;
+    f.disp_width = other.disp_width;
+    f.delimiter = other.delimiter;
+    std::memcpy(f.data_file, other.data_file, sizeof f.data_file);
+    std::memcpy(f.definition_file, other.definition_file, sizeof f.definition_file);
+
+    if (other.line_buffer && other.line_buffer_size) {
+        f.line_buffer = new char[other.line_buffer_size];
+        std::memcpy(f.line_buffer, other.line_buffer, other.line_buffer_size);
+    }
+    if (other.header_items) {
+        f.num_header_items = other.num_header_items;
+        f.header_items = new char*[static_cast<size_t>(std::max(f.num_header_items, 0)) + 1]();
+        for (int i = 0; i < f.num_header_items; ++i)
+            f.header_items[i] = copy_text(other.header_items[i]);
+    }
+    f.col_fields = copy_ints(other.col_fields, other.num_col_fields);
+    f.col_positions = copy_ints(other.col_positions, other.num_columns + 1);
+
+    // The display lines are consecutive entries of `lines`: find where the
+    // other's start, and point at the same lines of this copy.
+    std::fill(f.disp_lines, f.disp_lines + txtimport_format::kMaxDisplayLines, nullptr);
+    int at = 0;
+    for (int i = 0; i < std::min(f.num_disp_lines, int{txtimport_format::kMaxDisplayLines}); ++i) {
+        while (at < other.lines.count && other.lines.strings[at] != other.disp_lines[i]) ++at;
+        if (at >= f.lines.count) break;
+        f.disp_lines[i] = f.lines.strings[at++];
+    }
 }
 
 } // namespace
@@ -82,16 +144,8 @@ txtimport_format::txtimport_format(Error_Handler* record, const char* data_file_
     copy_bounded(data_file, sizeof data_file, data_file_name);
 }
 
-txtimport_format::~txtimport_format() { release(); }
-
-void txtimport_format::release() {
-    free_header_items(header_items, num_header_items);
-    num_header_items = 0;
-    delete[] col_fields;
-    delete[] col_positions;
-    delete[] line_buffer;
-    col_fields = col_positions = nullptr;
-    line_buffer = nullptr;
+txtimport_format::~txtimport_format() {
+    release_owned(*this);
 }
 
 txtimport_format::txtimport_format(const txtimport_format& other) : lines(other.lines) {
@@ -99,66 +153,17 @@ txtimport_format::txtimport_format(const txtimport_format& other) : lines(other.
     num_header_items = 0;
     col_fields = col_positions = nullptr;
     line_buffer = nullptr;
-    copy_from(other);
+    copy_owned(*this, other);
 }
 
 txtimport_format& txtimport_format::operator=(const txtimport_format& other) {
     if (this != &other) {
         lines = other.lines;
-        release();
-        copy_from(other);
+        release_owned(*this);
+        copy_owned(*this, other);
     }
     return *this;
 }
-
-// Everything but `lines`, which the caller has copied already.
-void txtimport_format::copy_from(const txtimport_format& other) {
-    std::memcpy(signature, other.signature, sizeof signature);
-    fixed_width = other.fixed_width;
-    use_quotes = other.use_quotes;
-    merge_delimiters = other.merge_delimiters;
-    delimiter_type = other.delimiter_type;
-    other_delimiter = other.other_delimiter;
-    first_line = other.first_line;
-    num_field_kinds = other.num_field_kinds;
-    num_col_fields = other.num_col_fields;
-    definition_type = other.definition_type;
-    line_buffer_size = other.line_buffer_size;
-    current_line = other.current_line;
-    column_headers = other.column_headers;
-    num_columns = other.num_columns;
-    num_disp_lines = other.num_disp_lines;
-    first_disp_data_line = other.first_disp_data_line;
-    display_colour = other.display_colour;
-    disp_width = other.disp_width;
-    delimiter = other.delimiter;
-    std::memcpy(data_file, other.data_file, sizeof data_file);
-    std::memcpy(definition_file, other.definition_file, sizeof definition_file);
-
-    if (other.line_buffer && other.line_buffer_size) {
-        line_buffer = new char[other.line_buffer_size];
-        std::memcpy(line_buffer, other.line_buffer, other.line_buffer_size);
-    }
-    if (other.header_items) {
-        num_header_items = other.num_header_items;
-        header_items = new char*[static_cast<size_t>(std::max(num_header_items, 0)) + 1]();
-        for (int i = 0; i < num_header_items; ++i)
-            header_items[i] = copy_text(other.header_items[i]);
-    }
-    col_fields = copy_ints(other.col_fields, other.num_col_fields);
-    col_positions = copy_ints(other.col_positions, other.num_columns + 1);
-
-    // The display lines are consecutive lines of `lines`: find where the
-    // other's start, and point at the same lines of this copy.
-    std::fill(disp_lines, disp_lines + kMaxDisplayLines, nullptr);
-    int at = 0;
-    for (int i = 0; i < std::min(num_disp_lines, int{kMaxDisplayLines}); ++i) {
-        while (at < other.lines.count && other.lines.strings[at] != other.disp_lines[i]) ++at;
-        if (at >= lines.count) break;
-        disp_lines[i] = lines.strings[at++];
-    }
-}
-
 // ---------------------------------------------------------------------------
 // Header items.
 
@@ -229,11 +234,8 @@ void txtimport_format::initialize_columns(int count) {
 // ---------------------------------------------------------------------------
 // Display lines and delimiter.
 
-// A first line below 1 has no meaning; it is read as 1.
-int txtimport_format::import_first_line() const { return std::max(first_line, 1); }
-
 void txtimport_format::read_disp_lines() {
-    const int first = import_first_line();
+    const int first = jx::textimport::first_line_of(*this);
     // One line before the first to import: usually the column titles.
     const int start = std::max(first - 2, 0);
     std::fill(disp_lines, disp_lines + kMaxDisplayLines, nullptr);
@@ -242,8 +244,8 @@ void txtimport_format::read_disp_lines() {
     for (int i = start; i < lines.count && num_disp_lines < kMaxDisplayLines; ++i) {
         disp_lines[num_disp_lines++] = lines.strings[i];
         const size_t width = std::strlen(lines.strings[i]);
-        disp_width = std::max<DWORD>(disp_width, static_cast<DWORD>(
-                                                     std::min<size_t>(width, 0x7FFFFFFF)));
+        disp_width =
+            std::max<DWORD>(disp_width, static_cast<DWORD>(std::min<size_t>(width, 0x7FFFFFFF)));
     }
     first_disp_data_line = std::min(first - 1, 1);
 }

@@ -22,23 +22,23 @@
 class JX_API txtimport_format {
 public:
     // The first ten fields are the 40-byte block of a definition file.
-    char signature[16];     // "IMPORT_TEXT_5.0" once saved or loaded
-    bool fixed_width;       // columns are character ranges, not delimited fields
-    bool use_quotes;        // a double quote hides delimiters until the next one
-    bool merge_delimiters;  // a run of delimiters separates only two fields
-    BYTE delimiter_type;    // 0 comma, 1 semicolon, 2 blank, 3 tab, 4 other_delimiter
-    char other_delimiter;   // the delimiter of type 4
-    int first_line;         // 1-based first line to import, among the stored lines
-    int num_field_kinds;    // kind mode: number of kinds; 0 in per-column mode
-    int num_col_fields;     // entries in col_fields
-    int definition_type;    // which import this format belongs to
-    char* line_buffer;      // copy of the line being imported
-    DWORD line_buffer_size; // longest stored line + 2
-    int current_line;       // index in lines of the line in line_buffer
-    bool column_headers;    // per-column mode (true) or kind mode (false)
-    int num_columns;        // number of columns
-    string_list lines;      // the stored lines of the data file
-    int num_disp_lines;     // entries used in disp_lines
+    char signature[16];       // "IMPORT_TEXT_5.0" once saved or loaded
+    bool fixed_width;         // columns are character ranges, not delimited fields
+    bool use_quotes;          // a double quote hides delimiters until the next one
+    bool merge_delimiters;    // a run of delimiters separates only two fields
+    BYTE delimiter_type;      // 0 comma, 1 semicolon, 2 blank, 3 tab, 4 other_delimiter
+    char other_delimiter;     // the delimiter of type 4
+    int first_line;           // 1-based first line to import, among the stored lines
+    int num_field_kinds;      // kind mode: number of kinds; 0 in per-column mode
+    int num_col_fields;       // entries in col_fields
+    int definition_type;      // which import this format belongs to
+    char* line_buffer;        // copy of the line being imported
+    DWORD line_buffer_size;   // longest stored line + 2
+    int current_line;         // index in lines of the line in line_buffer
+    bool column_headers;      // per-column mode (true) or kind mode (false)
+    int num_columns;          // number of columns
+    string_list lines;        // the stored lines of the data file
+    int num_disp_lines;       // entries used in disp_lines
     int first_disp_data_line; // index in disp_lines of the first line to import
     COLORREF display_colour;  // for the host's preview; never read here
     DWORD disp_width;         // length of the longest display line
@@ -47,11 +47,11 @@ public:
     char definition_file[MAX_PATH]; // last loaded or saved; "" until then
     char** header_items;            // kind names or column labels; entries may be null
     int num_header_items;
-    int* col_positions; // fixed width: character offsets where the columns
-                        // start (the last column runs to the end of the line);
-                        // delimited: the preview grid's column starts, then
-                        // its total width
-    int* col_fields;    // per column: kind + 1, or definition code; 0 for none
+    int* col_positions;    // fixed width: character offsets where the columns
+                           // start (the last column runs to the end of the line);
+                           // delimited: the preview grid's column starts, then
+                           // its total width
+    int* col_fields;       // per column: kind + 1, or definition code; 0 for none
     char* disp_lines[100]; // the display lines; they point into `lines`
 
     static constexpr int kMaxDisplayLines = 100;
@@ -98,9 +98,6 @@ public:
 private:
     char* parse_fixed(int column, char* destination, int size);
     char* parse_delim(int column, char* destination);
-    void release();
-    void copy_from(const txtimport_format& other);
-    int import_first_line() const;
 };
 
 // The definition file's 40-byte block is the image of the first ten fields.

@@ -59,8 +59,8 @@ TEST_F(Columns, DisplayLinesStartOneBeforeTheFirstLine) {
         int shown;
         DWORD width;
     } cases[] = {
-        {1, 0, 0, 100, 7},   {2, 0, 1, 100, 7},   {5, 3, 1, 100, 8},
-        {0, 0, 0, 100, 7},   {-7, 0, 0, 100, 7}, // below 1 reads as 1
+        {1, 0, 0, 100, 7},    {2, 0, 1, 100, 7},   {5, 3, 1, 100, 8},
+        {0, 0, 0, 100, 7},    {-7, 0, 0, 100, 7}, // below 1 reads as 1
         {140, 138, 1, 12, 8}, {152, 150, 1, 0, 0}, {400, 398, 1, 0, 0},
     };
     for (const auto& c : cases) {
@@ -82,7 +82,7 @@ TEST_F(Columns, DelimiterByType) {
         char other;
         bool ok;
         char delimiter;
-    } cases[] = {{0, 0, true, ','}, {1, 0, true, ';'}, {2, 0, true, ' '}, {3, 0, true, '\t'},
+    } cases[] = {{0, 0, true, ','},   {1, 0, true, ';'},  {2, 0, true, ' '}, {3, 0, true, '\t'},
                  {4, '|', true, '|'}, {4, 0, false, '|'}, {9, 0, true, '|'}};
     for (const auto& c : cases) {
         f->delimiter_type = c.type;
@@ -103,10 +103,10 @@ TEST_F(Columns, DelimitedPreviewLayouts) {
         {"a,b,c\n1,2\n", 0, false, false, {0, 2, 4, 6}},
         {"a   b\n", 2, false, true, {0, 2, 4}},
         {"a   b\n", 2, false, false, {0, 2, 3, 4, 6}},
-        {"\"x,y\",z\n", 0, true, false, {0, 6, 8}},     // quotes count in the width
+        {"\"x,y\",z\n", 0, true, false, {0, 6, 8}}, // quotes count in the width
         {"\"x,y\",z\n", 0, false, false, {0, 3, 6, 8}},
         {"name;height\nMont Blanc;4808\n", 1, false, false, {0, 11, 18}},
-        {"\r\n", 0, false, false, {0, 1}},              // an empty line has one column
+        {"\r\n", 0, false, false, {0, 1}}, // an empty line has one column
         // A quote left open at the end of a display line keeps the next
         // line's delimiters hidden until it closes.
         {"\"a,b\nc,d\",e\n", 0, true, false, {0, 5, 7}},
@@ -157,9 +157,9 @@ TEST_F(Columns, FixedWidthBoundaries) {
         bool changed;
         Ints positions;
     } steps[] = {
-        {8, true, {0, 8, 20}},      {8, true, {0, 20}},          {20, false, {0, 20}},
-        {15, true, {0, 15, 20}},    {5, true, {0, 5, 15, 20}},   {99, false, {0, 5, 15, 20}},
-        {15, true, {0, 5, 20}},     {0, true, {5, 20}},          {0, true, {0, 5, 20}},
+        {8, true, {0, 8, 20}},   {8, true, {0, 20}},        {20, false, {0, 20}},
+        {15, true, {0, 15, 20}}, {5, true, {0, 5, 15, 20}}, {99, false, {0, 5, 15, 20}},
+        {15, true, {0, 5, 20}},  {0, true, {5, 20}},        {0, true, {0, 5, 20}},
     };
     for (const auto& s : steps) {
         EXPECT_EQ(f->set_fixed_column(s.position), s.changed) << s.position;

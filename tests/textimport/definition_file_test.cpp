@@ -27,10 +27,10 @@ std::string header(int columns, int type, bool fixed = false, int first_line = 1
 std::string state_of(const txtimport_format& f) {
     std::string s(f.signature, sizeof f.signature);
     s += std::to_string(f.fixed_width) + std::to_string(f.use_quotes) +
-         std::to_string(f.merge_delimiters) + std::to_string(f.delimiter_type) +
-         f.other_delimiter + f.delimiter;
-    for (int v : {f.first_line, f.num_field_kinds, f.num_col_fields, f.definition_type,
-                  f.num_columns})
+         std::to_string(f.merge_delimiters) + std::to_string(f.delimiter_type) + f.other_delimiter +
+         f.delimiter;
+    for (int v :
+         {f.first_line, f.num_field_kinds, f.num_col_fields, f.definition_type, f.num_columns})
         s += ' ' + std::to_string(v);
     for (int v : fields_of(f)) s += " f" + std::to_string(v);
     for (int v : positions_of(f)) s += " p" + std::to_string(v);
@@ -92,8 +92,8 @@ TEST_F(DefinitionFile, CountsInTheFileAgree) {
 
 TEST_F(DefinitionFile, RoundTripInBothModes) {
     for (bool fixed_width : {false, true}) {
-        auto source = fixed_width ? fixed("Mont Blanc    4808  45.8326 N\n", {0, 14, 20})
-                                  : sample(1);
+        auto source =
+            fixed_width ? fixed("Mont Blanc    4808  45.8326 N\n", {0, 14, 20}) : sample(1);
         source->definition_type = 1;
         source->merge_delimiters = true;
         source->set_delimiter();
@@ -144,10 +144,9 @@ TEST_F(DefinitionFile, RefusalsLeaveTheFormatAsItWas) {
         {"empty", "", "File error", "Read error at end of file"},
         {"columns cut", header(3, 5) + le32(1) + le32(2), "File error",
          "Read error at end of file"},
-        {"boundaries cut", header(2, 5, true) + le32(1) + le32(2) + le32(0) + le32(5),
-         "File error", "Read error at end of file"},
-        {"huge count", header(0x7FFFFFFF, 5) + le32(1), "File error",
+        {"boundaries cut", header(2, 5, true) + le32(1) + le32(2) + le32(0) + le32(5), "File error",
          "Read error at end of file"},
+        {"huge count", header(0x7FFFFFFF, 5) + le32(1), "File error", "Read error at end of file"},
         {"count past 4 GiB", header(0x40000000, 5, true), "File error",
          "Read error at end of file"},
     };

@@ -18,10 +18,10 @@ TEST(StripSpace, TrimsBlanksInFrontAndControlCodesBehind) {
         {"     ", ""},
         {"", ""},
         {"\t x", "x"},
-        {"\r x", "\r x"},            // only blanks and tabs go in front
-        {"x\x01\x1F", "x"},          // every code from 1 to 32 goes behind
+        {"\r x", "\r x"},   // only blanks and tabs go in front
+        {"x\x01\x1F", "x"}, // every code from 1 to 32 goes behind
         {"x\x7F", "x\x7F"},
-        {"Bogot\xE1", "Bogot\xE1"},  // upper-half letters stay
+        {"Bogot\xE1", "Bogot\xE1"}, // upper-half letters stay
         {"Bogot\xE1  ", "Bogot\xE1"},
         {" \xA0", "\xA0"},
     };
@@ -38,13 +38,10 @@ TEST(StripSpaceQuotes, TakesAnyMixOfBlanksAndQuotes) {
         const char* in;
         const char* out;
     } cases[] = {
-        {" \"name\" \r\n", "name"},
-        {"\"\"abc\"\"", "abc"},
-        {"\t\" a b \"\t", "a b"},
-        {"\"\"\"", ""},
+        {" \"name\" \r\n", "name"}, {"\"\"abc\"\"", "abc"},
+        {"\t\" a b \"\t", "a b"},   {"\"\"\"", ""},
         {"x\x1F", "x\x1F"}, // only blanks, tabs, line ends and quotes go
-        {"\r\nx", "\r\nx"},
-        {"it's \"", "it's"},
+        {"\r\nx", "\r\nx"},         {"it's \"", "it's"},
     };
     for (const auto& c : cases) {
         std::string text = c.in;
@@ -57,7 +54,8 @@ TEST(StripSpaceQuotes, WideTextFollowsTheSameRules) {
     WCHAR text[] = {' ', '"', 'n', 0x00E9, ' ', 'x', '"', '\r', '\n', 0};
     strip_space_quotes_wide(text);
     const WCHAR expected[] = {'n', 0x00E9, ' ', 'x', 0};
-    for (size_t i = 0; i < sizeof expected / sizeof expected[0]; ++i) EXPECT_EQ(text[i], expected[i]);
+    for (size_t i = 0; i < sizeof expected / sizeof expected[0]; ++i)
+        EXPECT_EQ(text[i], expected[i]);
     WCHAR only_quotes[] = {'"', ' ', '"', 0};
     strip_space_quotes_wide(only_quotes);
     EXPECT_EQ(only_quotes[0], 0);
@@ -83,23 +81,23 @@ TEST(GetFieldData, ReadsFieldsWithoutQuoteHandling) {
         {"  12  34 56", ' ', 1, "34"},
         {"  12  34 56", ' ', 2, "56"},
         {"  12  34 56", ' ', 3, none},
-        {"a b ", ' ', 2, none},       // trailing blanks hold no field
-        {"a\tb c", ' ', 0, "a\tb"},   // tabs are text in blank mode
+        {"a b ", ' ', 2, none},     // trailing blanks hold no field
+        {"a\tb c", ' ', 0, "a\tb"}, // tabs are text in blank mode
         {"a, b ,,\"c\"", ',', 0, "a"},
         {"a, b ,,\"c\"", ',', 1, "b"},
         {"a, b ,,\"c\"", ',', 2, ""},
         {"a, b ,,\"c\"", ',', 3, "c"},
         {"a, b ,,\"c\"", ',', 4, none},
-        {"\"x,y\",z", ',', 0, "x"},   // quotes do not protect delimiters here
+        {"\"x,y\",z", ',', 0, "x"}, // quotes do not protect delimiters here
         {"\"x,y\",z", ',', 1, "y"},
         {"a,", ',', 1, ""},
         {"", ',', 0, ""},
         {"", ' ', 0, ""},
         {"a;b", ',', 0, "a;b"},
-        {"a,b", ',', -3, "a"},        // a negative field number reads field 0
+        {"a,b", ',', -3, "a"}, // a negative field number reads field 0
         {" Bogot\xE1 ;x", ';', 0, "Bogot\xE1"},
         {"\" padded \"", ',', 0, " padded "},
-        {"a,b", '\0', 0, "a,b"},      // no delimiter: one field
+        {"a,b", '\0', 0, "a,b"}, // no delimiter: one field
         {"a,b", '\0', 1, none},
     };
     for (const auto& c : cases)
@@ -127,16 +125,16 @@ TEST(GetFieldDataQuoted, QuotesProtectDelimiters) {
         {"\"x,y\", z", ',', '"', 0, "x,y"},
         {"\"x,y\", z", ',', '"', 1, "z"},
         {"\"x,y\", z", ',', '"', 2, none},
-        {"a ,b", ',', '"', 0, "a "},         // blanks before a delimiter stay
+        {"a ,b", ',', '"', 0, "a "}, // blanks before a delimiter stay
         {"a,", ',', '"', 1, ""},
         {"a,b,", ',', '"', 2, ""},
         {"\"open,b", ',', '"', 0, "open,b"}, // no closing quote: to the end
         {"\"open,b", ',', '"', 1, none},
         {"a,,b", ',', '"', 1, ""},
         {"a,,b", ',', '"', 2, "b"},
-        {"\"x,y\",z", ',', '\0', 0, "x"},    // quote 0: no protection
+        {"\"x,y\",z", ',', '\0', 0, "x"}, // quote 0: no protection
         {"\"x,y\",z", ',', '\0', 1, "y"},
-        {"'a,b',c", ',', '\'', 0, "'a,b'"},  // only double quotes are cleaned off
+        {"'a,b',c", ',', '\'', 0, "'a,b'"}, // only double quotes are cleaned off
         {"\"New York\" 12", ' ', '"', 0, "New York"},
         {"\"New York\" 12", ' ', '"', 1, "12"},
         {"  a  b", ' ', '"', 1, "b"},
@@ -188,12 +186,9 @@ TEST(GetDelimitedFields, ReportsEmptyFieldsButNotAFinalOne) {
         std::string text;
         std::vector<std::string> tokens;
     } cases[] = {
-        {"a;b", {"a", "b"}},
-        {"a;;b", {"a", "", "b"}},
-        {"a;b;", {"a", "b"}},
-        {";a", {"", "a"}},
-        {"", {""}},
-        {";", {""}},
+        {"a;b", {"a", "b"}},  {"a;;b", {"a", "", "b"}},
+        {"a;b;", {"a", "b"}}, {";a", {"", "a"}},
+        {"", {""}},           {";", {""}},
     };
     for (auto c : cases) EXPECT_EQ(tokens(c.text, ';'), c.tokens) << c.text;
     EXPECT_EQ(get_delimited_fields(nullptr, ';'), nullptr); // stays used up

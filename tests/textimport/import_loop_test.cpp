@@ -9,7 +9,9 @@ using Field = const char*;
 using Row = std::vector<std::string>;
 const std::string kNull = "(null)";
 
-std::string text_of(const char* field) { return field ? std::string(field) : kNull; }
+std::string text_of(const char* field) {
+    return field ? std::string(field) : kNull;
+}
 
 // Every field of every line, columns 0 to `columns` - 1.
 std::vector<Row> import_all(txtimport_format& f, int columns) {
@@ -71,7 +73,7 @@ TEST_F(ImportLoop, FixedWidthColumns) {
     f->col_positions[3] = 12;
     EXPECT_EQ(import_all(*f, 4), (std::vector<Row>{
                                      {"ab", "cdefg", "x", kNull},
-                                     {"ab", kNull, kNull, kNull}, // columns past a short line
+                                     {"ab", kNull, kNull, kNull},  // columns past a short line
                                      {kNull, kNull, kNull, kNull}, // an empty line
                                      {kNull, "q", "Bogot\xE1", kNull},
                                      {"wwww", "wwwww", std::string(79, 'w'), kNull},
@@ -93,12 +95,24 @@ TEST_F(ImportLoop, DelimitedColumns) {
         {"quoted", "\"x,y\",z\n", 0, true, false, {{"\"x,y\"", "z", kNull, kNull}}},
         {"unquoted", "\"x,y\",z\n", 0, false, false, {{"\"x", "y\"", "z", kNull}}},
         {"blanks kept", " a ; b \n", 1, false, false, {{" a ", " b ", kNull, kNull}}},
-        {"empty line", "a,b\n\r\n", 0, false, false,
+        {"empty line",
+         "a,b\n\r\n",
+         0,
+         false,
+         false,
          {{"a", "b", kNull, kNull}, {"", kNull, kNull, kNull}}},
         // Each line starts outside quotes, whatever the one before left open.
-        {"open quote", "\"a,b\nc,d\",e\n", 0, true, false,
+        {"open quote",
+         "\"a,b\nc,d\",e\n",
+         0,
+         true,
+         false,
          {{"\"a,b", kNull, kNull, kNull}, {"c", "d\",e", kNull, kNull}}},
-        {"long field", long_field + ",after\n", 0, false, false,
+        {"long field",
+         long_field + ",after\n",
+         0,
+         false,
+         false,
          {{std::string(79, 'z'), "after", kNull, kNull}}},
         {"tab", "1\t2\t\t4\n", 3, false, false, {{"1", "2", "", "4"}}},
     };

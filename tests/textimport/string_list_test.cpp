@@ -30,16 +30,16 @@ TEST_F(StringList, CutsLinesByTheLineRules) {
         std::string bytes;
         Lines lines;
     } cases[] = {
-        {"x\n\ny\n", {"x", "y"}},                 // empty lines store nothing
-        {"x\r\n\r\ny", {"x", "", "y"}},           // a blank line with its CR is kept
+        {"x\n\ny\n", {"x", "y"}},       // empty lines store nothing
+        {"x\r\n\r\ny", {"x", "", "y"}}, // a blank line with its CR is kept
         {"\r\n", {""}},
-        {"a\r\nb\r", {"a", "b\r"}},               // a CR ends only a line with a feed
+        {"a\r\nb\r", {"a", "b\r"}}, // a CR ends only a line with a feed
         {"a\rb\n", {"a\rb"}},
         {"last", {"last"}},
         {"\t lead and trail \t\n", {"\t lead and trail \t"}},
-        {"ab\0cd\nef"s, {"ab", "ef"}},            // a line ends at its first 0 byte
+        {"ab\0cd\nef"s, {"ab", "ef"}}, // a line ends at its first 0 byte
         {"\0\0\n"s, {""}},
-        {"data\r\n\x1A", {"data", "\x1A"}},       // the end-of-file mark is text
+        {"data\r\n\x1A", {"data", "\x1A"}}, // the end-of-file mark is text
         {"\x1E\x1F\n", {"\x1E\x1F"}},
         {"Bogot\xE1\n\xFF\x80\n", {"Bogot\xE1", "\xFF\x80"}},
     };
@@ -64,8 +64,8 @@ TEST_F(StringList, FileOfLineFeedsIsAnEmptyListWithoutError) {
 // text; every other control character makes the file a non-text file.
 TEST_F(StringList, AcceptsExactlyTheTextBytes) {
     for (int byte = 0; byte < 256; ++byte) {
-        const bool text = byte == 0 || byte == 9 || byte == 10 || byte == 13 || byte == 26 ||
-                          byte >= 30;
+        const bool text =
+            byte == 0 || byte == 9 || byte == 10 || byte == 13 || byte == 26 || byte >= 30;
         string_list list;
         Error_Handler* thrown = load(list, std::string("a") + char(byte) + "b\n");
         if (text) {

@@ -27,8 +27,7 @@ protected:
     Error_Handler record;
 
     std::unique_ptr<txtimport_format> format_of(const std::string& text, int kinds = 0,
-                                                int definition_type = 1,
-                                                bool per_column = true) {
+                                                int definition_type = 1, bool per_column = true) {
         const std::string path = dir.write("data.txt", text);
         return std::make_unique<txtimport_format>(&record, path.c_str(), kinds, definition_type,
                                                   per_column);

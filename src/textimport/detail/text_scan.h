@@ -6,7 +6,9 @@
 
 namespace jx::textimport {
 
-inline bool leading_blank(char c) { return c == ' ' || c == '\t'; }
+inline bool leading_blank(char c) {
+    return c == ' ' || c == '\t';
+}
 
 // Codes 1 to 32 go at the end of a text. Characters of the upper half of the
 // code page stay: a site named "Bogotá" keeps its last letter.
