@@ -125,7 +125,12 @@ char* g_token_cursor = nullptr;
 JX_API char* get_delimited_fields(char* text, char delimiter) {
     char* start = text;
     if (!start) {
-        if (!g_token_cursor || !*g_token_cursor) return nullptr;
+        // Once used up, the cursor lets go of the string, so that later calls
+        // answer null without reading memory the caller may have freed.
+        if (!g_token_cursor || !*g_token_cursor) {
+            g_token_cursor = nullptr;
+            return nullptr;
+        }
         start = g_token_cursor;
     }
     char* p = start;

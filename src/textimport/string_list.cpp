@@ -143,7 +143,8 @@ void string_list::init_string_list(Error_Handler* record, const char* file_name)
         record->set_last_error_code(GetLastError());
         throw record;
     }
-    if (high != 0 || low > SIZE_MAX - 2) throw_out_of_memory(record);
+    if (high != 0 || static_cast<unsigned long long>(low) + 2 > SIZE_MAX)
+        throw_out_of_memory(record);
     const size_t size = low;
     if (size == 0) file.throw_error_code(155);
 

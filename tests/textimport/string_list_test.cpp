@@ -138,7 +138,8 @@ TEST_F(StringList, CopiesAreIndependent) {
     string_list copy(original);
     string_list assigned;
     assigned = original;
-    assigned = assigned;
+    string_list& same = assigned;
+    assigned = same;
     ASSERT_EQ(load(original, "other\n"), nullptr);
     EXPECT_EQ(lines_of(copy), (Lines{"one", "two", "three"}));
     EXPECT_EQ(lines_of(assigned), (Lines{"one", "two", "three"}));
