@@ -116,7 +116,9 @@ int demo_frame(const std::string& samples_dir) {
         std::printf("catalog %d: %s\n", id, escaped(text).c_str());
     }
 
-    const std::string missing = samples_dir + "/no-such-site.dat";
+    std::string missing = samples_dir;
+    if (!missing.empty() && missing.back() != '/' && missing.back() != '\\') missing += '/';
+    missing += "no-such-site.dat";
     Error_Handler record;
     record.init_fileio(missing.c_str());
     HANDLE file = CreateFileA(missing.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
