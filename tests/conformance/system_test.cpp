@@ -85,8 +85,14 @@ TEST(Win32Strings, MissingStringsAreEmptyAndLineBreaksSurvive) {
     HINSTANCE module = library_module();
     char buffer[256];
     std::memset(buffer, '#', sizeof buffer);
-    EXPECT_EQ(LoadStringA(module, 200, buffer, sizeof buffer), 0); // no entry 200
+    // No entry 200, but its block of sixteen (192 to 207) exists: the last
+    // error stays as it was. A missing block sets one.
+    SetLastError(1234);
+    EXPECT_EQ(LoadStringA(module, 200, buffer, sizeof buffer), 0);
     EXPECT_STREQ(buffer, "");
+    EXPECT_EQ(GetLastError(), 1234u);
+    EXPECT_EQ(LoadStringA(module, 5000, buffer, sizeof buffer), 0);
+    EXPECT_NE(GetLastError(), 1234u);
     ASSERT_GT(LoadStringA(module, 383, buffer, sizeof buffer), 0);
     EXPECT_STREQ(buffer, "%s has changed.\r\nSave?");
 }

@@ -117,7 +117,9 @@ int demo_frame(const std::string& samples_dir) {
     }
 
     // A host opens its files through jxfileio, which fills the record.
-    const std::string missing = samples_dir + "/no-such-site.dat";
+    std::string missing = samples_dir;
+    if (!missing.empty() && missing.back() != '/' && missing.back() != '\\') missing += '/';
+    missing += "no-such-site.dat";
     Error_Handler record;
     try {
         jxfileio file(&record, missing.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr);
