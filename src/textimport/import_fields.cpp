@@ -6,15 +6,168 @@
 #include "detail/text_scan.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 
 namespace {
+
 // The one field buffer of the process: get_field's text stays valid until
 // the next get_field on any format.
 char g_field_buffer[txtimport_format::kFieldBufferSize];
+
+// The fields of the current line, found in one walk at the first get_field
+// of the line: the import loop asks for the fields of a line one after
+// another, and walking the columns before each again would cost a walk per
+// field. Like the field buffer this exists once for the process. It belongs
+// to one format, one line buffer and the options in force, and every
+// set_line_buffer or init_import (on any format) makes it forget. The first
+// 64 fields are kept; a field after them is found by walking on from the
+// end of the 64th.
+constexpr int kKeptFields = 64;
+struct LineFields {
+    const txtimport_format* format;
+    const char* line;
+    unsigned stamp;
+    char delimiter;
+    bool use_quotes;
+    bool merge_delimiters;
+    int count; // fields kept
+    bool more; // the line has fields after the kept ones
+    size_t starts[kKeptFields];
+    size_t ends[kKeptFields];
+};
+LineFields g_fields;
+unsigned g_line_stamp = 1; // changes whenever a line buffer may have changed
+
+// The end of the field that starts at `p`: the first delimiter outside
+// quotes, or the terminator. A field always starts outside quotes, and a
+// quote hides everything up to the next one.
+const char* field_end(const char* p, char delimiter, bool use_quotes) {
+    for (;;) {
+        const char c = *p;
+        if (!c || c == delimiter) return p;
+        ++p;
+        if (use_quotes && c == '"') {
+            while (*p && *p != '"') ++p;
+            if (*p) ++p;
+        }
+    }
+}
+
+// Past a delimiter, and with merging past those that follow it directly.
+const char* next_start(const char* delimiter_at, bool merge) {
+    const char delimiter = *delimiter_at;
+    const char* p = delimiter_at + 1;
+    if (merge)
+        while (*p == delimiter) ++p;
+    return p;
+}
+
+// Ends the field that ends at `end`; false when no more fields are kept.
+inline bool end_field(LineFields& f, size_t end) {
+    f.ends[f.count++] = end;
+    return f.count < kKeptFields;
+}
+
+// Byte by byte, for processors that load words the other way round.
+void split_bytes(LineFields& f) {
+    const char* const line = f.line;
+    const char* p = line;
+    for (;;) {
+        const char* end = field_end(p, f.delimiter, f.use_quotes);
+        f.starts[f.count] = static_cast<size_t>(p - line);
+        if (!end_field(f, static_cast<size_t>(end - line))) {
+            f.more = *end != '\0';
+            return;
+        }
+        if (!*end) return;
+        p = next_start(end, f.merge_delimiters);
+    }
+}
+
+// Eight bytes at a time: a byte equal to c is a zero byte of the word XOR c
+// repeated, and zero_bytes flags exactly the zero bytes of a word, in their
+// high bits. Only the flagged bytes (terminator, delimiter, quote) are then
+// looked at, in order. The line buffer's slack keeps every word that starts
+// at or before the terminator inside the buffer.
+constexpr uint64_t kOnes = 0x0101010101010101ull;
+constexpr uint64_t kLow7 = 0x7F7F7F7F7F7F7F7Full;
+
+inline uint64_t zero_bytes(uint64_t word) {
+    return ~(((word & kLow7) + kLow7) | word | kLow7);
+}
+
+void split_words(LineFields& f) {
+    const char* const line = f.line;
+    const char delimiter = f.delimiter;
+    const bool quotes = f.use_quotes;
+    const uint64_t delimiters = kOnes * static_cast<unsigned char>(delimiter);
+    const uint64_t quote_marks = kOnes * static_cast<unsigned char>(quotes ? '"' : '\0');
+    bool inside = false;
+    size_t next = 0; // bytes before this one are already taken
+    f.starts[0] = 0;
+    for (size_t base = 0;; base += 8) {
+        uint64_t word;
+        std::memcpy(&word, line + base, sizeof word);
+        uint64_t hits =
+            zero_bytes(word) | zero_bytes(word ^ delimiters) | zero_bytes(word ^ quote_marks);
+        for (; hits; hits &= hits - 1) {
+            const size_t at = base + (static_cast<unsigned>(__builtin_ctzll(hits)) >> 3);
+            if (at < next) continue; // a delimiter merged into the one before
+            const char c = line[at];
+            if (c == '\0') {
+                end_field(f, at);
+                return;
+            }
+            if (c == delimiter && !inside) {
+                if (!end_field(f, at)) {
+                    f.more = true;
+                    return;
+                }
+                next = at + 1;
+                if (f.merge_delimiters)
+                    while (line[next] == delimiter) ++next;
+                f.starts[f.count] = next;
+            } else if (quotes && c == '"') {
+                inside = !inside;
+            }
+        }
+    }
+}
+
+// Whether the first byte in memory is the low byte of a loaded word.
+inline bool low_byte_first() {
+    const uint16_t probe = 1;
+    unsigned char first;
+    std::memcpy(&first, &probe, 1);
+    return first == 1;
+}
+
+void split_line(LineFields& f) {
+    f.count = 0;
+    f.more = false;
+    if (low_byte_first())
+        split_words(f);
+    else
+        split_bytes(f);
+}
+
+// Copies a field, cut to the field buffer's room. Fields are short: eight
+// bytes at a time beats the block copy a compiler would make of a copy of
+// unknown length, whose start-up costs more than the whole field.
+char* copy_field(char* destination, const char* field, size_t length) {
+    length = std::min<size_t>(length, txtimport_format::kFieldBufferSize - 1);
+    size_t at = 0;
+    for (; at + 8 <= length; at += 8) std::memcpy(destination + at, field + at, 8);
+    for (; at < length; ++at) destination[at] = field[at];
+    destination[length] = '\0';
+    return destination;
+}
+
 } // namespace
 
 bool txtimport_format::init_import() {
+    ++g_line_stamp;
     const int first = jx::textimport::first_line_of(*this);
     current_line = first - 2;
     return first - 2 <= lines.count - 1;
@@ -23,6 +176,7 @@ bool txtimport_format::init_import() {
 // Past the end of the lines current_line stays at lines.count, so calling on
 // after a false result keeps answering false.
 bool txtimport_format::set_line_buffer(int& index) {
+    ++g_line_stamp;
     if (current_line < lines.count) ++current_line;
     index = current_line;
     if (current_line < 0 || current_line >= lines.count) return false;
@@ -92,29 +246,31 @@ char* txtimport_format::parse_delim(int column, char* destination) {
     if (!destination) return nullptr;
     destination[0] = '\0';
     if (!line_buffer || column < 0) return nullptr;
-    const char* p = line_buffer;
-    if (!*p) return column == 0 ? destination : nullptr; // an empty line has one empty column
+    const char* const line = line_buffer;
+    if (!*line) return column == 0 ? destination : nullptr; // an empty line has one empty column
 
-    constexpr size_t kRoom = kFieldBufferSize - 1;
-    int field = 0;
-    size_t length = 0;
-    bool inside = false;
-    for (; *p; ++p) {
-        const char c = *p;
-        if (c == delimiter && !inside) {
-            if (field == column) break;
-            ++field;
-            if (merge_delimiters)
-                while (p[1] == delimiter) ++p;
-            continue;
-        }
-        if (field == column && length < kRoom) destination[length++] = c;
-        if (use_quotes && c == '"') inside = !inside;
+    LineFields& f = g_fields;
+    if (f.format != this || f.line != line || f.stamp != g_line_stamp || f.delimiter != delimiter ||
+        f.use_quotes != use_quotes || f.merge_delimiters != merge_delimiters) {
+        f.format = this;
+        f.line = line;
+        f.stamp = g_line_stamp;
+        f.delimiter = delimiter;
+        f.use_quotes = use_quotes;
+        f.merge_delimiters = merge_delimiters;
+        split_line(f);
     }
-    destination[length] = '\0';
-    if (field != column) {
-        destination[0] = '\0';
-        return nullptr;
+    if (column < f.count)
+        return copy_field(destination, line + f.starts[column], f.ends[column] - f.starts[column]);
+    if (!f.more) return nullptr;
+
+    const char* end = line + f.ends[kKeptFields - 1];
+    for (int field = kKeptFields; field <= column; ++field) {
+        if (!*end) return nullptr;
+        const char* start = next_start(end, merge_delimiters);
+        end = field_end(start, delimiter, use_quotes);
+        if (field == column)
+            return copy_field(destination, start, static_cast<size_t>(end - start));
     }
-    return destination;
+    return nullptr;
 }

@@ -78,7 +78,7 @@ void copy_owned(txtimport_format& f, const txtimport_format& other) {
     std::memcpy(f.definition_file, other.definition_file, sizeof f.definition_file);
 
     if (other.line_buffer && other.line_buffer_size) {
-        f.line_buffer = new char[other.line_buffer_size];
+        f.line_buffer = jx::textimport::allocate_line_buffer(other.line_buffer_size);
         std::memcpy(f.line_buffer, other.line_buffer, other.line_buffer_size);
     }
     if (other.header_items) {
@@ -134,7 +134,7 @@ txtimport_format::txtimport_format(Error_Handler* record, const char* data_file_
 
     line_buffer_size = static_cast<DWORD>(std::min<unsigned long long>(
         static_cast<unsigned long long>(lines.get_maxstrlen()) + 2, 0xFFFFFFFFull));
-    line_buffer = new char[line_buffer_size]();
+    line_buffer = jx::textimport::allocate_line_buffer(line_buffer_size);
     column_headers = per_column;
     definition_type = definition;
     if (!per_column) {

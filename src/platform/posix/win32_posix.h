@@ -181,6 +181,11 @@ typedef struct _OVERLAPPED* LPOVERLAPPED;
 #define LMEM_ZEROINIT 0x0040
 #define LPTR (LMEM_FIXED | LMEM_ZEROINIT)
 
+#define MEM_COMMIT 0x00001000u
+#define MEM_RESERVE 0x00002000u
+#define MEM_RELEASE 0x00008000u
+#define PAGE_READWRITE 0x04u
+
 #define DLL_PROCESS_DETACH 0
 #define DLL_PROCESS_ATTACH 1
 #define DLL_THREAD_ATTACH 2
@@ -249,6 +254,9 @@ UINT WINAPI GetDriveTypeA(LPCSTR root);
 
 // kernel32: memory, locale, modules
 HLOCAL WINAPI LocalAlloc(UINT flags, SIZE_T bytes);
+// Only fresh, committed, read-write regions, released whole.
+LPVOID WINAPI VirtualAlloc(LPVOID address, SIZE_T size, DWORD type, DWORD protect);
+BOOL WINAPI VirtualFree(LPVOID address, SIZE_T size, DWORD type);
 HLOCAL WINAPI LocalFree(HLOCAL memory);
 int WINAPI GetLocaleInfoA(LCID locale, LCTYPE type, LPSTR data, int size);
 
