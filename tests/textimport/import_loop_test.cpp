@@ -122,6 +122,39 @@ TEST_F(ImportLoop, DelimitedColumns) {
     }
 }
 
+// Long lines, long quoted fields, long runs of delimiters and many columns,
+// read in and out of order.
+TEST_F(ImportLoop, LongLinesAndManyColumns) {
+    std::string wide;
+    for (int i = 0; i < 100; ++i) wide += (i ? "," : "") + std::to_string(i * 7);
+    const std::string quoted = "\"a,b,c,d,e,f,g,h,i,j,k\",x,\"y\"";
+    const std::string run = "left" + std::string(21, ';') + "right;;end";
+    auto f = delimited(wide + "\n" + quoted + "\n" + run + "\n", 0, true);
+    int index;
+    ASSERT_TRUE(f->init_import());
+
+    ASSERT_TRUE(f->set_line_buffer(index));
+    for (int c : {99, 0, 63, 64, 65, 1, 98})
+        EXPECT_EQ(text_of(f->get_field(c)), std::to_string(c * 7)) << c;
+    EXPECT_EQ(f->get_field(100), nullptr);
+    EXPECT_EQ(f->get_field(64), std::string("448"));
+
+    ASSERT_TRUE(f->set_line_buffer(index));
+    EXPECT_STREQ(f->get_field(2), "\"y\"");
+    EXPECT_STREQ(f->get_field(0), "\"a,b,c,d,e,f,g,h,i,j,k\"");
+    EXPECT_STREQ(f->get_field(1), "x");
+    f->use_quotes = false; // the options in force are the ones that count
+    EXPECT_STREQ(f->get_field(1), "b");
+
+    ASSERT_TRUE(f->set_line_buffer(index));
+    f->delimiter = ';';
+    EXPECT_STREQ(f->get_field(1), "");
+    f->merge_delimiters = true;
+    EXPECT_EQ(text_of(f->get_field(1)), "right");
+    EXPECT_EQ(text_of(f->get_field(2)), "end");
+    EXPECT_EQ(f->get_field(3), nullptr);
+}
+
 // In kind mode the host asks for a kind, and the column that supplies it
 // answers.
 TEST_F(ImportLoop, KindModeFindsTheColumnOfAKind) {

@@ -130,6 +130,35 @@ TEST_F(StringList, LongestLine) {
     EXPECT_EQ(list.get_maxstrlen(), huge.size());
 }
 
+// Large files are read in pieces; a line, a CR LF pair or a run of empty
+// lines that straddles two pieces is cut as anywhere else.
+TEST_F(StringList, LinesAcrossTheReadingPieces) {
+    const size_t piece = 256 * 1024;
+    for (size_t shift : {0, 1, 2, 3}) {
+        // Filler lines up to a few bytes before the boundary, then a line
+        // whose CR LF (or empty lines) lands on it.
+        std::string text;
+        Lines expected;
+        while (text.size() + 100 < piece - shift) {
+            const std::string line = "line " + std::to_string(expected.size());
+            text += line + "\r\n";
+            expected.push_back(line);
+        }
+        const std::string pad(piece - shift - text.size() - 1, 'p');
+        text += pad + "\r\n\n\r\ntail";
+        expected.push_back(pad);
+        expected.push_back("");
+        expected.push_back("tail");
+        string_list list;
+        ASSERT_EQ(load(list, text), nullptr) << shift;
+        EXPECT_EQ(lines_of(list), expected) << shift;
+    }
+    // A forbidden byte in the last piece still refuses the whole file.
+    string_list list;
+    ASSERT_EQ(load(list, std::string(3 * piece, 'a') + "\n\x02"), &record);
+    EXPECT_EQ(record.error_code, 342);
+}
+
 // A copy owns its lines: it outlives a reload of the original, and both
 // release their own memory (the sanitizer leg checks the releases).
 TEST_F(StringList, CopiesAreIndependent) {
