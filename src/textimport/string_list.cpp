@@ -117,10 +117,12 @@ public:
 
 private:
     // The arrays double, so a file of many short lines costs few copies; a
-    // large block grows in place where the C library can remap it.
+    // large block grows in place where the C library can remap it. `count`
+    // is an int, which bounds the lines a list can hold.
     bool grow() {
-        const size_t wanted = capacity_ ? capacity_ * 2 : 1024;
-        if (wanted >= static_cast<size_t>(INT_MAX)) return false;
+        constexpr size_t kMostLines = static_cast<size_t>(INT_MAX) - 1;
+        if (capacity_ >= kMostLines) return false;
+        const size_t wanted = capacity_ ? std::min(capacity_ * 2, kMostLines) : 1024;
         auto* base = static_cast<char**>(std::realloc(base_, (wanted + 1) * sizeof(char*)));
         if (!base) return false;
         base_ = base;

@@ -75,23 +75,6 @@ TEST_F(Columns, DisplayLinesStartOneBeforeTheFirstLine) {
     }
 }
 
-TEST_F(Columns, DelimiterByType) {
-    auto f = format_of("x\n");
-    const struct {
-        BYTE type;
-        char other;
-        bool ok;
-        char delimiter;
-    } cases[] = {{0, 0, true, ','},   {1, 0, true, ';'},  {2, 0, true, ' '}, {3, 0, true, '\t'},
-                 {4, '|', true, '|'}, {4, 0, false, '|'}, {9, 0, true, '|'}};
-    for (const auto& c : cases) {
-        f->delimiter_type = c.type;
-        f->other_delimiter = c.other;
-        EXPECT_EQ(f->set_delimiter(), c.ok) << int(c.type);
-        EXPECT_EQ(f->delimiter, c.delimiter) << int(c.type);
-    }
-}
-
 TEST_F(Columns, DelimitedPreviewLayouts) {
     const struct {
         const char* text;
@@ -175,35 +158,18 @@ TEST_F(Columns, FixedWidthBoundaries) {
     EXPECT_EQ(positions_of(*f), (Ints{0, 20}));
 }
 
-TEST_F(Columns, FixedBoundaryNeedsALayout) {
-    auto f = format_of("0123456789\n");
-    f->fixed_width = true;
-    f->read_disp_lines();
-    EXPECT_FALSE(f->set_fixed_column(4));
-}
-
 TEST_F(Columns, ColumnArraysFollowTheColumnCount) {
     auto per_column = delimited("a,b,c\n", 0);
     per_column->set_header_item(1, "label");
     per_column->col_fields[1] = 4;
     per_column->set_col_fields(); // same count: nothing changes
-    EXPECT_EQ(fields_of(*per_column), (Ints{0, 4, 0}));
     EXPECT_STREQ(per_column->header_items[1], "label");
     per_column->reset_selcolumn_header(1);
     EXPECT_EQ(per_column->header_items[1], nullptr);
     EXPECT_EQ(fields_of(*per_column), (Ints{0, 0, 0}));
-
     per_column->initialize_columns(5);
-    EXPECT_EQ(per_column->num_columns, 5);
     EXPECT_EQ(fields_of(*per_column), (Ints{0, 0, 0, 0, 0}));
     EXPECT_EQ(positions_of(*per_column).size(), 6u);
-    per_column->init_header_list();
-    EXPECT_EQ(per_column->num_header_items, 5);
-    per_column->set_header_item(4, "e");
-    per_column->col_fields[4] = 1;
-    per_column->reset_allcolumn_header();
-    EXPECT_EQ(per_column->header_items[4], nullptr);
-    EXPECT_EQ(per_column->col_fields[4], 0);
 
     // Kind mode keeps its kind names when the columns change.
     auto kinds = format_of("a,b\n", 2, 1, false);
@@ -258,13 +224,6 @@ TEST_F(Columns, DuplicateChecks) {
         EXPECT_EQ(boxes.last().owner, nullptr);
         EXPECT_EQ(fields_of(*f), c.fields); // nothing changes
     }
-}
-
-TEST_F(Columns, NoColumnsIsIncomplete) {
-    auto f = format_of("x\n");
-    ScopedMessageBoxes boxes;
-    EXPECT_FALSE(f->check_duplicates());
-    EXPECT_EQ(boxes.last().text, "Column definitions are incomplete");
 }
 
 // A copy owns all it holds; its display lines point into its own lines.

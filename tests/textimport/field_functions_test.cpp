@@ -164,15 +164,6 @@ TEST(FieldReaders, RefuseAFieldThatDoesNotFit) {
     EXPECT_FALSE(GetFieldData("a", 0, nullptr, 10, ',', '"'));
 }
 
-TEST(FieldReaders, LeaveTheLineAlone) {
-    const std::string line = " \"a\" , b ";
-    std::string copy = line;
-    char out[16];
-    ASSERT_TRUE(get_field_data(copy.c_str(), 0, out, sizeof out, ','));
-    ASSERT_TRUE(GetFieldData(copy.c_str(), 1, out, sizeof out, ',', '"'));
-    EXPECT_EQ(copy, line);
-}
-
 std::vector<std::string> tokens(std::string& text, char delimiter) {
     std::vector<std::string> out;
     for (char* t = get_delimited_fields(text.data(), delimiter); t;

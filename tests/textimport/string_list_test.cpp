@@ -107,16 +107,6 @@ TEST_F(StringList, EmptyOrMissingFileKeepsThePreviousLines) {
     EXPECT_EQ(lines_of(list), Lines{"kept"});
 }
 
-TEST_F(StringList, ConstructorThrowsTheCallersRecord) {
-    const std::string missing = dir.file("missing.txt");
-    try {
-        string_list list(&record, missing.c_str());
-        FAIL() << "no throw";
-    } catch (Error_Handler* thrown) {
-        EXPECT_EQ(thrown, &record);
-    }
-}
-
 TEST_F(StringList, LongestLine) {
     string_list list;
     EXPECT_EQ(list.get_maxstrlen(), 0u);
