@@ -24,8 +24,10 @@
 
 #include "platform/win32.h"
 
-// The kind of an angle, which decides its digits and hemisphere letters.
-enum ang_type { ang_latitude = 0, ang_longitude = 1, ang_plain = 2 };
+// The kind of an angle, which decides its digits and hemisphere letters. A
+// 32-bit value; a host may pass any, and kinds other than these three are
+// taken as plain angles.
+enum ang_type : int { ang_latitude = 0, ang_longitude = 1, ang_plain = 2 };
 
 namespace jx::geo {
 // The double that means "no value".
