@@ -34,7 +34,6 @@ public:
 
 private:
     void open_file(const char* name, DWORD access, DWORD share_mode, const char* directory);
-    [[noreturn]] void throw_system_error();
 };
 
 // The lean variant for callers without an error record: every failure

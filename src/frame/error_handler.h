@@ -28,6 +28,7 @@ public:
     int get_error_code();
     void set_info_buff(const char* text);
     void set_info_buff(int catalog_id);
+    // A name of 1024 characters or more is cut to its first 1023.
     void init(int type, int code, const char* name);
     void init_fileio(const char* name);
     void format_errormsg();

@@ -2,6 +2,7 @@
 // the host's start-up call, read by the catalog and the numeric entry checks.
 #include "startup.h"
 
+#include <cstdint>
 #include <cstring>
 
 namespace {
@@ -35,6 +36,8 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD, LPVOID) {
     return TRUE;
 }
 
+// A host that passes no constants record gets an all-zero copy, the state
+// before the first call, rather than a read through a null pointer.
 void init_jx5_util(Global_Constants* constants, Global_Settings* settings) {
     if (constants) std::memcpy(&g_constants, constants, sizeof g_constants);
     else g_constants = ConstantsCopy{};

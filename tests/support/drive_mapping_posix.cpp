@@ -1,18 +1,25 @@
 #include "support/drive_mapping.h"
+#include "support/temp_dir.h"
 
 #include "platform/drive_map.h"
 
+#include <filesystem>
+
 namespace jx::test {
 
-ScopedDriveMapping::ScopedDriveMapping(char letter, const std::string& folder, Kind kind)
-    : letter_(letter) {
-    ok_ = jx_map_drive(letter, folder.c_str(), kind == network ? DRIVE_REMOTE : DRIVE_FIXED);
+ScopedDriveMapping::ScopedDriveMapping(Kind kind)
+    : letter_(kind == network ? 'N' : 'M'), backing_(std::make_unique<TempDir>()) {
+    if (!jx_map_drive(letter_, backing_->path().c_str(),
+                      kind == network ? DRIVE_REMOTE : DRIVE_FIXED))
+        return;
+    const std::string name = unique_folder_name();
+    native_dir_ = backing_->file(name);
+    dir_ = root() + name;
+    ok_ = std::filesystem::create_directory(native_dir_);
 }
 
 ScopedDriveMapping::~ScopedDriveMapping() {
-    if (ok_) jx_map_drive(letter_, nullptr, 0);
+    jx_map_drive(letter_, nullptr, 0);
 }
-
-std::string ScopedDriveMapping::root() const { return std::string(1, letter_) + ":\\"; }
 
 } // namespace jx::test

@@ -6,7 +6,9 @@ ScopedMessageBoxes::ScopedMessageBoxes(int default_answer) : default_answer_(def
     jx_set_message_box_handler(&ScopedMessageBoxes::handle, this);
 }
 
-ScopedMessageBoxes::~ScopedMessageBoxes() { jx_set_message_box_handler(nullptr, nullptr); }
+ScopedMessageBoxes::~ScopedMessageBoxes() {
+    jx_set_message_box_handler(nullptr, nullptr);
+}
 
 int ScopedMessageBoxes::handle(void* context, HWND owner, const char* text, const char* caption,
                                UINT style) {

@@ -30,8 +30,7 @@ public:
     size_t count() const { return shown_.size(); }
 
 private:
-    static int handle(void* context, HWND owner, const char* text, const char* caption,
-                      UINT style);
+    static int handle(void* context, HWND owner, const char* text, const char* caption, UINT style);
     int default_answer_;
     std::deque<int> answers_;
     std::vector<ShownBox> shown_;

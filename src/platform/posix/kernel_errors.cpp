@@ -73,7 +73,8 @@ const MessageText kMessages[] = {
     {ERROR_INVALID_DRIVE, "The drive could not be found."},
     {ERROR_WRITE_PROTECT, "The medium is write-protected."},
     {ERROR_NOT_READY, "The device is not ready."},
-    {ERROR_SHARING_VIOLATION, "The file is in use by another program or user and cannot be opened."},
+    {ERROR_SHARING_VIOLATION,
+     "The file is in use by another program or user and cannot be opened."},
     {ERROR_LOCK_VIOLATION, "A part of the file is locked by another program."},
     {ERROR_HANDLE_EOF, "The end of the file has been reached."},
     {ERROR_HANDLE_DISK_FULL, "The disk is full."},
@@ -134,9 +135,13 @@ using jx::posix::fail;
 
 extern "C" {
 
-DWORD WINAPI GetLastError(void) { return t_last_error; }
+DWORD WINAPI GetLastError(void) {
+    return t_last_error;
+}
 
-void WINAPI SetLastError(DWORD code) { t_last_error = code; }
+void WINAPI SetLastError(DWORD code) {
+    t_last_error = code;
+}
 
 // The local heap is the C heap; a block remembers nothing but its bytes.
 HLOCAL WINAPI LocalAlloc(UINT flags, SIZE_T bytes) {
@@ -153,8 +158,8 @@ HLOCAL WINAPI LocalFree(HLOCAL memory) {
 
 // Only system messages are supported, which is all the library asks for.
 // Inserts are never expanded. The text ends in "\r\n" as Windows' texts do.
-DWORD WINAPI FormatMessageA(DWORD flags, LPCVOID, DWORD message_id, DWORD, LPSTR buffer,
-                            DWORD size, va_list*) {
+DWORD WINAPI FormatMessageA(DWORD flags, LPCVOID, DWORD message_id, DWORD, LPSTR buffer, DWORD size,
+                            va_list*) {
     if (!(flags & FORMAT_MESSAGE_FROM_SYSTEM) || !buffer)
         return fail<DWORD>(ERROR_INVALID_PARAMETER, 0);
     const char* text = message_text(message_id);

@@ -86,6 +86,8 @@ bool marker_held_elsewhere(int fd, Marker marker) {
 // Takes the handle's markers and reports whether it conflicts with any other
 // open handle of the same file.
 bool share_conflict(int fd, bool reads, bool writes, DWORD share) {
+    // A handle without data access (attributes only) takes no part in sharing.
+    if (!reads && !writes) return false;
     const bool denies_read = !(share & FILE_SHARE_READ);
     const bool denies_write = !(share & FILE_SHARE_WRITE);
     const bool denies_delete = !(share & FILE_SHARE_DELETE);
@@ -98,7 +100,8 @@ bool share_conflict(int fd, bool reads, bool writes, DWORD share) {
                    {denies_write, kDeniesWrite},
                    {denies_delete, kDeniesDelete}};
     for (const auto& m : markers)
-        if (m.take && !lock_marker(fd, m.marker) && errno != EINVAL && errno != ENOLCK)
+        if (m.take && !lock_marker(fd, m.marker) && errno != EINVAL && errno != ENOLCK &&
+            errno != EBADF)
             return true;
     return (reads && marker_held_elsewhere(fd, kDeniesRead)) ||
            (writes && marker_held_elsewhere(fd, kDeniesWrite)) ||
@@ -130,13 +133,17 @@ HANDLE WINAPI CreateFileA(LPCSTR name, DWORD access, DWORD share_mode, LPSECURIT
     if (const DWORD error = jx::posix::to_native_path(name, native))
         return fail(error, INVALID_HANDLE_VALUE);
 
-    const int mode = reads && writes ? O_RDWR : writes ? O_WRONLY : O_RDONLY;
+    // A writer's descriptor is opened for reading too, because the share
+    // markers are read locks, which POSIX grants only on readable files; the
+    // handle's own access is checked by ReadFile and WriteFile.
+    const int mode = writes ? O_RDWR : O_RDONLY;
     // Open an existing file first, so that nothing is created or emptied
     // before the share check; create it only when there was none.
     bool existed = true;
     int fd = creation == CREATE_NEW ? -1 : sys::open(native.c_str(), mode);
-    if (creation == CREATE_NEW || (fd < 0 && errno == ENOENT && creation != OPEN_EXISTING &&
-                                   creation != TRUNCATE_EXISTING)) {
+    if (fd < 0 && errno == EACCES && writes) fd = sys::open(native.c_str(), O_WRONLY);
+    if (creation == CREATE_NEW ||
+        (fd < 0 && errno == ENOENT && creation != OPEN_EXISTING && creation != TRUNCATE_EXISTING)) {
         existed = false;
         fd = sys::open(native.c_str(), mode | O_CREAT | O_EXCL, 0666);
     }
@@ -197,8 +204,7 @@ BOOL WINAPI ReadFile(HANDLE handle, LPVOID buffer, DWORD count, LPDWORD read, LP
     return TRUE;
 }
 
-BOOL WINAPI WriteFile(HANDLE handle, LPCVOID buffer, DWORD count, LPDWORD written,
-                      LPOVERLAPPED) {
+BOOL WINAPI WriteFile(HANDLE handle, LPCVOID buffer, DWORD count, LPDWORD written, LPOVERLAPPED) {
     if (written) *written = 0;
     FileObject file;
     if (!find_handle(handle, file)) return FALSE;
@@ -227,14 +233,15 @@ DWORD WINAPI SetFilePointer(HANDLE handle, LONG distance, PLONG distance_high, D
     if (method > FILE_END) return fail(ERROR_INVALID_PARAMETER, INVALID_SET_FILE_POINTER);
     int64_t move = distance;
     if (distance_high)
-        move = static_cast<int64_t>((static_cast<uint64_t>(static_cast<uint32_t>(*distance_high))
-                                     << 32) |
-                                    static_cast<uint32_t>(distance));
+        move = static_cast<int64_t>(
+            (static_cast<uint64_t>(static_cast<uint32_t>(*distance_high)) << 32) |
+            static_cast<uint32_t>(distance));
     int64_t base = 0;
     if (method != FILE_BEGIN) {
         struct stat info;
         const off_t here = sys::lseek(file.fd, 0, SEEK_CUR);
-        if (here < 0) return fail(jx::posix::win32_error_from_errno(errno), INVALID_SET_FILE_POINTER);
+        if (here < 0)
+            return fail(jx::posix::win32_error_from_errno(errno), INVALID_SET_FILE_POINTER);
         if (method == FILE_CURRENT) {
             base = here;
         } else {
@@ -302,6 +309,9 @@ BOOL WINAPI SetEndOfFile(HANDLE handle) {
 }
 
 BOOL WINAPI CloseHandle(HANDLE handle) {
+    // INVALID_HANDLE_VALUE is also the current process's own pseudo-handle,
+    // which closes successfully without doing anything.
+    if (handle == INVALID_HANDLE_VALUE) return TRUE;
     const uintptr_t value = reinterpret_cast<uintptr_t>(handle);
     int fd = -1;
     {

@@ -51,7 +51,9 @@ int drive_index(char letter) {
     return -1;
 }
 
-bool is_separator(char c) { return c == '\\' || c == '/'; }
+bool is_separator(char c) {
+    return c == '\\' || c == '/';
+}
 
 // Characters that Windows refuses in a file or folder name.
 bool is_invalid_name_char(unsigned char c) {
@@ -189,17 +191,21 @@ JX_API bool jx_map_drive(char letter, const char* directory, UINT drive_type) {
     return true;
 }
 
-// Mapped drives answer with their mapped type, other letters have no root.
-// Any other path is asked of the file system that holds it, as Wine does:
-// network file systems count as remote, everything else as fixed.
+// A mapped drive answers with its mapped type, for its root and for any
+// folder on it that exists; other letters have no root. Any other path is
+// asked of the file system that holds it: network file systems count as
+// remote, everything else as fixed.
 UINT WINAPI GetDriveTypeA(LPCSTR root) {
+    std::string native = ".";
+    if (root && *root && jx::posix::to_native_path(root, native) != 0) return DRIVE_NO_ROOT_DIR;
+    struct stat entry;
     if (root && drive_index(root[0]) >= 0 && root[1] == ':') {
         std::string directory;
         UINT type;
-        return jx::posix::mapped_drive(root[0], directory, type) ? type : DRIVE_NO_ROOT_DIR;
+        if (!jx::posix::mapped_drive(root[0], directory, type)) return DRIVE_NO_ROOT_DIR;
+        return ::stat(native.c_str(), &entry) == 0 && S_ISDIR(entry.st_mode) ? type
+                                                                             : DRIVE_NO_ROOT_DIR;
     }
-    std::string native = ".";
-    if (root && *root && jx::posix::to_native_path(root, native) != 0) return DRIVE_NO_ROOT_DIR;
     struct statfs info;
     if (::statfs(native.c_str(), &info) != 0) return DRIVE_NO_ROOT_DIR;
     switch (static_cast<unsigned long>(info.f_type)) {
@@ -212,7 +218,7 @@ UINT WINAPI GetDriveTypeA(LPCSTR root) {
     case 0x47504653: // GPFS
     case 0x00C36400: // Ceph
         return DRIVE_REMOTE;
-    case 0x9660: // ISO 9660
+    case 0x9660:     // ISO 9660
     case 0x15013346: // UDF
         return DRIVE_CDROM;
     default:

@@ -52,8 +52,10 @@ const char* find_string(UINT id) {
     while (low < high) {
         const size_t mid = (low + high) / 2;
         if (kStringTable[mid].id == id) return kStringTable[mid].text;
-        if (kStringTable[mid].id < id) low = mid + 1;
-        else high = mid;
+        if (kStringTable[mid].id < id)
+            low = mid + 1;
+        else
+            high = mid;
     }
     return nullptr;
 }
@@ -84,14 +86,27 @@ using jx::posix::fail;
 
 extern "C" {
 
+// Whether the table holds any string of the block of sixteen that `id`
+// belongs to: Windows stores string tables in such blocks.
+bool block_exists(UINT id) {
+    for (const StringResource& entry : kStringTable)
+        if (entry.id >> 4 == id >> 4) return true;
+    return false;
+}
+
 // Copies at most size - 1 characters, always terminates, and returns the
-// number of characters copied; an id without a string gives 0 and "".
+// number of characters copied; an id without a string gives 0 and "". As on
+// Windows, only an id whose whole block of sixteen is missing sets the last
+// error; a missing id within a present block leaves it alone. A buffer size
+// of 0 is answered with -1 and the buffer is left alone.
 int WINAPI LoadStringA(HINSTANCE instance, UINT id, LPSTR buffer, int size) {
-    if (!buffer || size <= 0) return fail(ERROR_INVALID_PARAMETER, 0);
+    if (size == 0) return -1;
+    if (!buffer || size < 0) return fail(ERROR_INVALID_PARAMETER, 0);
     buffer[0] = '\0';
     if (instance != this_module()) return fail(ERROR_RESOURCE_DATA_NOT_FOUND, 0);
-    const char* text = find_string(id & 0xFFFF);
-    if (!text) return fail(ERROR_RESOURCE_NAME_NOT_FOUND, 0);
+    id &= 0xFFFF;
+    const char* text = find_string(id);
+    if (!text) return block_exists(id) ? 0 : fail(ERROR_RESOURCE_NAME_NOT_FOUND, 0);
     const std::string ansi = jx::posix::utf8_to_ansi(text);
     const size_t length = ansi.size() < static_cast<size_t>(size - 1) ? ansi.size() : size - 1;
     std::memcpy(buffer, ansi.data(), length);
@@ -103,9 +118,12 @@ int WINAPI LoadStringA(HINSTANCE instance, UINT id, LPSTR buffer, int size) {
 // size needed.
 int WINAPI GetLocaleInfoA(LCID, LCTYPE type, LPSTR data, int size) {
     std::string value;
-    if ((type & 0xFFFF) == LOCALE_SDECIMAL) value = system_decimal_separator();
-    else if ((type & 0xFFFF) == LOCALE_STHOUSAND) value = ",";
-    else return fail(ERROR_INVALID_FLAGS, 0);
+    if ((type & 0xFFFF) == LOCALE_SDECIMAL)
+        value = system_decimal_separator();
+    else if ((type & 0xFFFF) == LOCALE_STHOUSAND)
+        value = ",";
+    else
+        return fail(ERROR_INVALID_FLAGS, 0);
     const int needed = static_cast<int>(value.size()) + 1;
     if (size == 0) return needed;
     if (!data || size < needed) return fail(ERROR_INSUFFICIENT_BUFFER, 0);

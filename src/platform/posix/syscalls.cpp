@@ -106,7 +106,9 @@ int access(const char* path, int mode) {
     return ::access(path, mode);
 }
 
-int close(int fd) { return ::close(fd); }
+int close(int fd) {
+    return ::close(fd);
+}
 
 } // namespace sys
 } // namespace jx::posix
@@ -127,7 +129,11 @@ ScopedSyscallFault::~ScopedSyscallFault() {
     g_plan.error = 0;
 }
 
-bool ScopedSyscallFault::fired() const { return g_plan.fired; }
-int ScopedSyscallFault::calls() const { return g_plan.calls; }
+bool ScopedSyscallFault::fired() const {
+    return g_plan.fired;
+}
+int ScopedSyscallFault::calls() const {
+    return g_plan.calls;
+}
 
 } // namespace jx::testing

@@ -282,5 +282,9 @@ FILE* jx_fopen(const char* name, const char* mode);
 int jx_remove(const char* name);
 }
 
-inline int _stricmp(const char* a, const char* b) { return strcasecmp(a, b); }
-inline int _strnicmp(const char* a, const char* b, size_t n) { return strncasecmp(a, b, n); }
+inline int _stricmp(const char* a, const char* b) {
+    return strcasecmp(a, b);
+}
+inline int _strnicmp(const char* a, const char* b, size_t n) {
+    return strncasecmp(a, b, n);
+}

@@ -1,0 +1,152 @@
+// Facts about Win32 error texts, string resources, drives and the locale that
+// the library relies on, checked under Wine and against the POSIX layer.
+#include "platform/win32.h"
+#include "support/drive_mapping.h"
+#include "support/temp_dir.h"
+
+#if defined(_WIN32)
+#else
+#include "frame/startup.h"
+#endif
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+namespace {
+
+// The library's own module, which holds the message catalog.
+HINSTANCE library_module() {
+#if defined(_WIN32)
+    return GetModuleHandleA("JX6_UT.dll");
+#else
+    return jx::frame::module_handle();
+#endif
+}
+
+// The flags with which the library asks for the system's text of an error.
+constexpr DWORD kSystemText =
+    FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_IGNORE_INSERTS | FORMAT_MESSAGE_FROM_SYSTEM;
+
+TEST(Win32Errors, SystemTextsEndWithALineBreak) {
+    const DWORD codes[] = {ERROR_FILE_NOT_FOUND,      ERROR_PATH_NOT_FOUND,    ERROR_ACCESS_DENIED,
+                           ERROR_INVALID_HANDLE,      ERROR_SHARING_VIOLATION, ERROR_HANDLE_EOF,
+                           ERROR_INVALID_PARAMETER,   ERROR_DISK_FULL,         ERROR_INVALID_NAME,
+                           ERROR_NEGATIVE_SEEK,       ERROR_ALREADY_EXISTS,    ERROR_FILE_EXISTS,
+                           ERROR_FILENAME_EXCED_RANGE};
+    for (DWORD code : codes) {
+        char* text = nullptr;
+        const DWORD length = FormatMessageA(kSystemText, nullptr, code, LANG_USER_DEFAULT,
+                                            reinterpret_cast<LPSTR>(&text), 0, nullptr);
+        ASSERT_NE(text, nullptr) << code;
+        EXPECT_GT(length, 2u) << code;
+        EXPECT_EQ(length, std::strlen(text)) << code;
+        EXPECT_EQ(std::string(text).substr(length - 2), "\r\n") << code;
+        EXPECT_EQ(LocalFree(text), nullptr);
+    }
+}
+
+TEST(Win32Errors, UnknownCodeHasNoText) {
+    char* text = nullptr;
+    SetLastError(0);
+    EXPECT_EQ(FormatMessageA(kSystemText, nullptr, 0x20000001, LANG_USER_DEFAULT,
+                             reinterpret_cast<LPSTR>(&text), 0, nullptr),
+              0u);
+    EXPECT_EQ(text, nullptr);
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_MR_MID_NOT_FOUND));
+}
+
+TEST(Win32Errors, LastErrorBelongsToTheThread) {
+    SetLastError(1234);
+    EXPECT_EQ(GetLastError(), 1234u);
+    SetLastError(0);
+    EXPECT_EQ(GetLastError(), 0u);
+}
+
+TEST(Win32Strings, LoadStringCutsToTheBufferAndCountsWhatItCopied) {
+    HINSTANCE module = library_module();
+    ASSERT_NE(module, nullptr);
+    char buffer[64];
+    // Catalog text 106 is "Syntax error on line %d" (23 characters).
+    EXPECT_EQ(LoadStringA(module, 106, buffer, sizeof buffer), 23);
+    EXPECT_STREQ(buffer, "Syntax error on line %d");
+    EXPECT_EQ(LoadStringA(module, 106, buffer, 10), 9);
+    EXPECT_STREQ(buffer, "Syntax er");
+    EXPECT_EQ(LoadStringA(module, 106, buffer, 1), 0);
+    EXPECT_STREQ(buffer, "");
+    // A size of 0 asks for nothing and leaves the buffer alone.
+    std::memset(buffer, '#', sizeof buffer);
+    EXPECT_EQ(LoadStringA(module, 106, buffer, 0), -1);
+    EXPECT_EQ(buffer[0], '#');
+}
+
+TEST(Win32Strings, MissingStringsAreEmptyAndLineBreaksSurvive) {
+    HINSTANCE module = library_module();
+    char buffer[256];
+    std::memset(buffer, '#', sizeof buffer);
+    // No entry 200, but its block of sixteen (192 to 207) exists: the last
+    // error stays as it was. A missing block sets one.
+    SetLastError(1234);
+    EXPECT_EQ(LoadStringA(module, 200, buffer, sizeof buffer), 0);
+    EXPECT_STREQ(buffer, "");
+    EXPECT_EQ(GetLastError(), 1234u);
+    EXPECT_EQ(LoadStringA(module, 5000, buffer, sizeof buffer), 0);
+    EXPECT_NE(GetLastError(), 1234u);
+    ASSERT_GT(LoadStringA(module, 383, buffer, sizeof buffer), 0);
+    EXPECT_STREQ(buffer, "%s has changed.\r\nSave?");
+}
+
+TEST(Win32Drives, DriveTypesOfMappedAndUnknownLetters) {
+    jx::test::ScopedDriveMapping network(jx::test::ScopedDriveMapping::network);
+    jx::test::ScopedDriveMapping fixed(jx::test::ScopedDriveMapping::fixed);
+    if (!network.ok() || !fixed.ok()) GTEST_SKIP() << "test drives M: and N: are not set up";
+    EXPECT_EQ(GetDriveTypeA("N:\\"), static_cast<UINT>(DRIVE_REMOTE));
+    EXPECT_EQ(GetDriveTypeA("M:\\"), static_cast<UINT>(DRIVE_FIXED));
+    // Folders that exist on a drive answer like its root, others have none.
+    EXPECT_EQ(GetDriveTypeA((network.dir() + "\\").c_str()), static_cast<UINT>(DRIVE_REMOTE));
+    EXPECT_EQ(GetDriveTypeA((network.dir() + "\\none\\").c_str()),
+              static_cast<UINT>(DRIVE_NO_ROOT_DIR));
+    EXPECT_EQ(GetDriveTypeA("Q:\\"), static_cast<UINT>(DRIVE_NO_ROOT_DIR));
+}
+
+TEST(Win32Drives, FilesOnAMappedDrive) {
+    jx::test::ScopedDriveMapping drive(jx::test::ScopedDriveMapping::network);
+    if (!drive.ok()) GTEST_SKIP() << "test drive N: is not set up";
+    HANDLE h = CreateFileA(drive.file("site.dat").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                           FILE_ATTRIBUTE_ARCHIVE, nullptr);
+    ASSERT_NE(h, INVALID_HANDLE_VALUE);
+    DWORD written = 0;
+    EXPECT_TRUE(WriteFile(h, "lock", 4, &written, nullptr));
+    CloseHandle(h);
+    EXPECT_EQ(jx::test::TempDir::read(drive.native_file("site.dat")), "lock");
+    EXPECT_EQ(_access(drive.file("site.dat").c_str(), 0), 0);
+    EXPECT_EQ(_access(drive.file("other.dat").c_str(), 0), -1);
+}
+
+// Writing to a full device fails with the disk-full code and writes nothing.
+TEST(Win32Devices, FullDiskGivesDiskFull) {
+#if defined(_WIN32)
+    const char* full = "Z:\\dev\\full"; // Wine's view of the Unix root
+#else
+    const char* full = "/dev/full";
+#endif
+    HANDLE h = CreateFileA(full, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    if (h == INVALID_HANDLE_VALUE) GTEST_SKIP() << "no full device here";
+    DWORD written = 77;
+    SetLastError(0);
+    EXPECT_FALSE(WriteFile(h, "abc", 3, &written, nullptr));
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_DISK_FULL));
+    EXPECT_EQ(written, 0u);
+    CloseHandle(h);
+}
+
+TEST(Win32Locale, DecimalSeparatorQueryCountsTheTerminator) {
+    char separator[3] = {};
+    const int needed = GetLocaleInfoA(LOCALE_SYSTEM_DEFAULT, LOCALE_SDECIMAL, nullptr, 0);
+    EXPECT_GE(needed, 2);
+    EXPECT_EQ(GetLocaleInfoA(LOCALE_SYSTEM_DEFAULT, LOCALE_SDECIMAL, separator, 3), needed);
+    EXPECT_EQ(static_cast<int>(std::strlen(separator)) + 1, needed);
+}
+
+} // namespace

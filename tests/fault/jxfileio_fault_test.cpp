@@ -1,0 +1,196 @@
+// Every system call of a file operation fails in turn: each failure must come
+// back as the record the caller expects, and leave no descriptor behind.
+#include "files/jxfileio.h"
+#include "platform/drive_map.h"
+#include "platform/posix/layer.h"
+#include "platform/testing.h"
+#include "support/temp_dir.h"
+
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <filesystem>
+#include <string>
+
+namespace {
+
+using jx::test::TempDir;
+using jx::testing::ScopedSyscallFault;
+
+size_t open_descriptors() {
+    size_t count = 0;
+    for (const auto& entry : std::filesystem::directory_iterator("/proc/self/fd")) {
+        (void)entry;
+        ++count;
+    }
+    return count;
+}
+
+// How one attempt ended.
+struct Outcome {
+    bool threw = false;
+    int error_type = 0;
+    int error_code = 0;
+    DWORD last_error = 0;
+};
+
+template <class Operation> Outcome attempt(Operation operation) {
+    Error_Handler record;
+    Outcome outcome;
+    try {
+        operation(record);
+    } catch (Error_Handler* failed) {
+        EXPECT_EQ(failed, &record);
+        outcome.threw = true;
+        outcome.error_type = failed->error_type;
+        outcome.error_code = failed->error_code;
+        outcome.last_error = failed->last_error_code;
+    }
+    return outcome;
+}
+
+// Fails call 1, 2, ... of the operation with `error` until it gets through;
+// checks every failure with `check` and that no descriptor is left open.
+template <class Operation, class Check>
+int fail_each_call(int error, Operation operation, Check check) {
+    const size_t descriptors = open_descriptors();
+    for (int nth = 1; nth < 100; ++nth) {
+        Outcome outcome;
+        bool fired;
+        {
+            ScopedSyscallFault fault(nth, error);
+            outcome = attempt(operation);
+            fired = fault.fired();
+        }
+        EXPECT_EQ(open_descriptors(), descriptors) << "call " << nth;
+        if (!fired) {
+            EXPECT_FALSE(outcome.threw) << "nothing failed, yet call " << nth << " threw";
+            return nth - 1;
+        }
+        check(nth, outcome);
+    }
+    ADD_FAILURE() << "the operation never got through";
+    return 0;
+}
+
+class FileFaults : public ::testing::Test {
+protected:
+    TempDir dir;
+    std::string data = dir.write("data.dat", std::string(1000, 'd'));
+};
+
+TEST_F(FileFaults, ReadingReportsEachFailedCall) {
+    const auto read_all = [&](Error_Handler& record) {
+        jxfileio file(&record, data.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr);
+        char buffer[1000];
+        file.read(buffer, file.get_file_size());
+    };
+    const int calls = fail_each_call(EIO, read_all, [](int nth, const Outcome& o) {
+        EXPECT_TRUE(o.threw) << nth;
+        EXPECT_EQ(o.error_type, 2) << nth;
+        EXPECT_EQ(o.last_error, static_cast<DWORD>(ERROR_IO_DEVICE)) << nth;
+        // A read that fails outright transferred nothing: it is also short.
+        EXPECT_TRUE(o.error_code == 101 || o.error_code == 123) << nth << ": " << o.error_code;
+    });
+    EXPECT_GE(calls, 3); // open, size, read at least
+}
+
+TEST_F(FileFaults, WritingOnAFullDisk) {
+    const std::string out = dir.file("out.dat");
+    const auto write_all = [&](Error_Handler& record) {
+        jxfileio file(&record, out.c_str(), GENERIC_WRITE, 0, nullptr);
+        file.write(std::string(1000, 'w').data(), 1000);
+    };
+    fail_each_call(ENOSPC, write_all, [](int nth, const Outcome& o) {
+        EXPECT_TRUE(o.threw) << nth;
+        EXPECT_EQ(o.last_error, static_cast<DWORD>(ERROR_DISK_FULL)) << nth;
+        EXPECT_TRUE(o.error_code == 101 || o.error_code == 116) << nth << ": " << o.error_code;
+    });
+    EXPECT_EQ(TempDir::read(out), std::string(1000, 'w'));
+}
+
+TEST_F(FileFaults, PermissionDeniedOnOpen) {
+    const auto open_only = [&](Error_Handler& record) {
+        jxfileio file(&record, data.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr);
+    };
+    fail_each_call(EACCES, open_only, [&](int nth, const Outcome& o) {
+        EXPECT_EQ(o.error_code, 101) << nth;
+        EXPECT_EQ(o.last_error, static_cast<DWORD>(ERROR_ACCESS_DENIED)) << nth;
+    });
+    EXPECT_EQ(TempDir::read(data), std::string(1000, 'd')); // nothing was touched
+}
+
+// A system call that moves fewer bytes than asked is not the end of the file:
+// the transfer goes on until everything has moved.
+TEST_F(FileFaults, PartialSystemTransfersAreCompleted) {
+    const std::string copy = dir.file("copy.dat");
+    const auto copy_file = [&](Error_Handler& record) {
+        char buffer[1000];
+        jxfileio in(&record, data.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr);
+        in.read(buffer, sizeof buffer);
+        jxfileio out(&record, copy.c_str(), GENERIC_WRITE, 0, nullptr);
+        out.write(buffer, sizeof buffer);
+    };
+    for (int nth = 1; nth < 20; ++nth) {
+        ScopedSyscallFault fault(nth, 0);
+        const Outcome o = attempt(copy_file);
+        EXPECT_FALSE(o.threw) << "call " << nth << " came short and the transfer stopped";
+        if (!fault.fired()) break;
+    }
+    EXPECT_EQ(TempDir::read(copy), std::string(1000, 'd'));
+}
+
+TEST(ErrnoTable, CommonCausesMapToTheirWindowsCodes) {
+    const struct {
+        int error;
+        DWORD code;
+    } cases[] = {
+        {ENOENT, ERROR_FILE_NOT_FOUND},   {ENOTDIR, ERROR_PATH_NOT_FOUND},
+        {EACCES, ERROR_ACCESS_DENIED},    {EPERM, ERROR_ACCESS_DENIED},
+        {EEXIST, ERROR_FILE_EXISTS},      {ENOSPC, ERROR_DISK_FULL},
+        {EDQUOT, ERROR_DISK_FULL},        {EROFS, ERROR_WRITE_PROTECT},
+        {EMFILE, ERROR_TOO_MANY_OPEN_FILES}, {ENAMETOOLONG, ERROR_FILENAME_EXCED_RANGE},
+        {EBADF, ERROR_INVALID_HANDLE},    {EIO, ERROR_IO_DEVICE},
+        {ENOMEM, ERROR_NOT_ENOUGH_MEMORY}, {12345, ERROR_INVALID_FUNCTION},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(jx::posix::win32_error_from_errno(c.error), c.code) << c.error;
+}
+
+TEST(PathTranslation, WindowsNamesBecomeNativeNames) {
+    TempDir dir;
+    ASSERT_TRUE(jx_map_drive('K', dir.path().c_str(), DRIVE_FIXED));
+    const struct {
+        const char* windows;
+        std::string native;
+        DWORD error;
+    } cases[] = {
+        {"K:\\data\\site.dat", dir.path() + "/data/site.dat", 0},
+        {"k:/data/site.dat", dir.path() + "/data/site.dat", 0},
+        {"K:site.dat", dir.path() + "/site.dat", 0},
+        {"K:\\", dir.path() + "/", 0},
+        {"K:\\a.\\b. .txt. ", dir.path() + "/a/b. .txt", 0},
+        {"K:\\..\\x", dir.path() + "/../x", 0},
+        {"\\\\?\\K:\\x", dir.path() + "/x", 0},
+        {"rel\\path.dat", "rel/path.dat", 0},
+        {"/tmp/plain", "/tmp/plain", 0},
+        {"K:\\caf\xE9\x80.txt", dir.path() + "/caf\xC3\xA9\xE2\x82\xAC.txt", 0},
+        {"L:\\unmapped", "", ERROR_PATH_NOT_FOUND},
+        {"K:\\a<b", "", ERROR_INVALID_NAME},
+        {"K:\\a?b", "", ERROR_INVALID_NAME},
+        {"\\\\server\\share\\f", "", ERROR_BAD_NETPATH},
+        {"", "", ERROR_PATH_NOT_FOUND},
+    };
+    for (const auto& c : cases) {
+        std::string native;
+        EXPECT_EQ(jx::posix::to_native_path(c.windows, native), c.error) << c.windows;
+        if (!c.error) {
+            EXPECT_EQ(native, c.native) << c.windows;
+        }
+    }
+    jx_map_drive('K', nullptr, 0);
+    EXPECT_FALSE(jx_map_drive('1', "/tmp", DRIVE_FIXED));
+    EXPECT_FALSE(jx_map_drive('K', "/tmp", 99));
+}
+
+} // namespace

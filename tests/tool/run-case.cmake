@@ -1,0 +1,23 @@
+# Runs jxut once and checks its exit status and output.
+#   -DPROGRAM=<jxut> [-DEMULATOR=<runner>] -DARGS=<arguments separated by |> -DSTATUS=<n>
+#   [-DMATCH=<regex on stdout>] [-DERROR_MATCH=<regex on stderr>]
+#   [-DWORKDIR=<folder>]
+string(REPLACE "|" ";" ARGS "${ARGS}")
+if(NOT WORKDIR)
+  set(WORKDIR .)
+endif()
+execute_process(COMMAND ${EMULATOR} ${PROGRAM} ${ARGS}
+  WORKING_DIRECTORY ${WORKDIR}
+  RESULT_VARIABLE status OUTPUT_VARIABLE out ERROR_VARIABLE err)
+string(REPLACE "\r\n" "\n" out "${out}")
+string(REPLACE "\r\n" "\n" err "${err}")
+if(NOT status STREQUAL STATUS)
+  message(FATAL_ERROR "jxut ${ARGS}: exit status ${status}, expected ${STATUS}\n"
+    "stdout:\n${out}\nstderr:\n${err}")
+endif()
+if(DEFINED MATCH AND NOT out MATCHES "${MATCH}")
+  message(FATAL_ERROR "jxut ${ARGS}: stdout does not match '${MATCH}':\n${out}")
+endif()
+if(DEFINED ERROR_MATCH AND NOT err MATCHES "${ERROR_MATCH}")
+  message(FATAL_ERROR "jxut ${ARGS}: stderr does not match '${ERROR_MATCH}':\n${err}")
+endif()
