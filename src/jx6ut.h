@@ -11,7 +11,12 @@
 #include "frame/worksheet_status.h"
 
 #include "files/jxfileio.h"
+#include "files/path_utils.h"
 
 #include "textimport/field_functions.h"
 #include "textimport/string_list.h"
 #include "textimport/txtimport_format.h"
+
+#include "geo/angles.h"
+#include "geo/numeric_entry.h"
+#include "geo/plane_geometry.h"

@@ -3,6 +3,8 @@
 // jx_bfile throws the integer 1.
 #include "jxfileio.h"
 
+#include "frame/catalog_ids.h"
+
 #include <cstring>
 
 namespace {
@@ -114,7 +116,7 @@ void jxfileio::read(void* buffer, DWORD count) {
     const BOOL ok = ReadFile(hfile, buffer, count, &done, nullptr);
     if (ok && done == count) return;
     err->set_last_error_code(GetLastError());
-    if (done < count) err->set_error_code(123);
+    if (done < count) err->set_error_code(jx::catalog::kReadErrorAtEnd);
     throw err;
 }
 
@@ -139,7 +141,7 @@ void jxfileio::write(const void* buffer, DWORD count) {
     const BOOL ok = WriteFile(hfile, buffer, count, &done, nullptr);
     if (ok && done == count) return;
     err->set_last_error_code(GetLastError());
-    if (done < count) err->set_error_code(116);
+    if (done < count) err->set_error_code(jx::catalog::kInsufficientDiskSpace);
     throw err;
 }
 

@@ -2,6 +2,7 @@
 // host, the message box of `error_handler`, and the lines of the interference
 // log and of the duplicate-code report.
 #include "catalog.h"
+#include "catalog_ids.h"
 
 #include "message_text.h"
 #include "startup.h"
@@ -15,15 +16,7 @@ using jx::frame::load_catalog_text;
 
 namespace {
 
-constexpr int kCodeWindowsError = 1;
-constexpr int kIdStatusTitle = 99;
-constexpr int kIdWarningTitle = 100;
-constexpr int kCodeSyntaxError = 106;
-constexpr int kIdDuplicateRadio = 162;
-constexpr int kIdDuplicateAntenna = 163;
-constexpr int kIdExistingCode = 164;
-constexpr int kIdNewCode = 165;
-constexpr int kIdNotAdded = 166;
+using namespace jx::catalog;
 
 // The buffers texts are loaded into. A line of a report takes at most 79
 // characters of its text; error_handler takes 258 of a catalog text and 259
@@ -81,9 +74,9 @@ int error_handler(HWND owner, int message_id, int title_id, const char* context,
     UINT style;
     if (question)
         style = MB_YESNO | MB_ICONQUESTION;
-    else if (title_id == kIdStatusTitle)
+    else if (title_id == kStatusTitle)
         style = MB_OK | MB_ICONINFORMATION;
-    else if (title_id == kIdWarningTitle)
+    else if (title_id == kWarningTitle)
         style = MB_OK | MB_ICONWARNING;
     else
         style = MB_OK | MB_ICONERROR;
@@ -92,16 +85,16 @@ int error_handler(HWND owner, int message_id, int title_id, const char* context,
     load_catalog_text(title_id, title, sizeof title);
 
     char message[kSystemText];
-    if (message_id == kCodeWindowsError) {
+    if (message_id == kWindowsError) {
         // Taken only now: loading the title may itself have changed the
         // thread's error code, as it does on Windows when the title is missing.
         const DWORD code = GetLastError();
         char* text = jx::frame::detail::copy_system_text(code);
         jx::frame::detail::copy_bounded(text, message, sizeof message);
         jx::frame::detail::release_text(text);
-    } else if (message_id == kCodeSyntaxError) {
+    } else if (message_id == kSyntaxError) {
         char pattern[kBoxText];
-        load_catalog_text(kCodeSyntaxError, pattern, sizeof pattern);
+        load_catalog_text(kSyntaxError, pattern, sizeof pattern);
         jx::frame::detail::fill_line_number(pattern, line_number, message, sizeof message);
     } else {
         load_catalog_text(message_id, message, kBoxText);
@@ -141,12 +134,12 @@ void cant_add_code(const char* code, const char* existing, const char* new_entry
     if (!buffer || size <= 0) return;
     char text[kLineText];
     buffer[0] = '\0';
-    load_catalog_text(antenna ? kIdDuplicateAntenna : kIdDuplicateRadio, text, sizeof text);
+    load_catalog_text(antenna ? kDuplicateAntennaCode : kDuplicateRadioCode, text, sizeof text);
     append(buffer, size, "%s - %s\r\n", text, or_empty(code));
-    load_catalog_text(kIdExistingCode, text, sizeof text);
+    load_catalog_text(kExistingCode, text, sizeof text);
     append(buffer, size, "%s - %s\r\n", text, or_empty(existing));
-    load_catalog_text(kIdNewCode, text, sizeof text);
+    load_catalog_text(kNewCode, text, sizeof text);
     append(buffer, size, "%s - %s\r\n", text, or_empty(new_entry));
-    load_catalog_text(kIdNotAdded, text, sizeof text);
+    load_catalog_text(kCodeNotAdded, text, sizeof text);
     append(buffer, size, "%s\r\n\r\n", text);
 }

@@ -3,6 +3,7 @@
 #include "error_handler.h"
 
 #include "catalog.h"
+#include "catalog_ids.h"
 #include "message_text.h"
 #include "platform/ui_hooks.h"
 
@@ -21,14 +22,7 @@ constexpr int kTypeStatus = 1;
 constexpr int kTypeError = 2;
 constexpr int kTypeWarning = 3;
 
-constexpr int kCodeWindowsError = 1;
-constexpr int kIdStatusTitle = 99;
-constexpr int kIdWarningTitle = 100;
-constexpr int kIdFileError = 101;
-constexpr int kIdErrorTitle = 102;
-constexpr int kCodeSyntaxError = 106;
-constexpr int kCodeCanceled = 109;
-constexpr int kIdContinue = 115;
+using namespace jx::catalog;
 
 // Titles and messages are loaded into 1024 bytes, the question line into 80.
 constexpr int kTextBuffer = 1024;
@@ -113,7 +107,7 @@ void Error_Handler::init(int type, int code, const char* name) {
 }
 
 void Error_Handler::init_fileio(const char* name) {
-    init(kTypeError, kIdFileError, name);
+    init(kTypeError, kFileError, name);
 }
 
 void Error_Handler::clear_buffs() {
@@ -128,18 +122,18 @@ void Error_Handler::clear_buffs() {
 void Error_Handler::format_errormsg() {
     release_text(title_buff);
     release_text(msg_buff);
-    if (error_code == kCodeCanceled) error_type = kTypeStatus;
+    if (error_code == kCanceled) error_type = kTypeStatus;
 
     int title_id;
     switch (error_type) {
     case kTypeStatus:
-        title_id = kIdStatusTitle;
+        title_id = kStatusTitle;
         break;
     case kTypeError:
-        title_id = file_name[0] ? kIdFileError : kIdErrorTitle;
+        title_id = file_name[0] ? kFileError : kErrorTitle;
         break;
     case kTypeWarning:
-        title_id = kIdWarningTitle;
+        title_id = kWarningTitle;
         break;
     default:
         return; // never shown: no title and no message
@@ -148,16 +142,16 @@ void Error_Handler::format_errormsg() {
     load_catalog_text(title_id, text, sizeof text);
     title_buff = copy_text(text);
 
-    if (error_code == kCodeWindowsError) error_code = kIdFileError;
+    if (error_code == kWindowsError) error_code = kFileError;
     if (last_error_code != 0) {
         // Windows' text replaces the catalog's, unchanged: it ends in its own
         // line break, which therefore shows as an empty line after it.
         msg_buff = jx::frame::detail::copy_system_text(last_error_code);
         return;
     }
-    if (error_code == kCodeSyntaxError) {
+    if (error_code == kSyntaxError) {
         char pattern[kTextBuffer];
-        load_catalog_text(kCodeSyntaxError, pattern, sizeof pattern);
+        load_catalog_text(kSyntaxError, pattern, sizeof pattern);
         jx::frame::detail::fill_line_number(pattern, line_number, text, sizeof text);
     } else {
         load_catalog_text(error_code, text, sizeof text);
@@ -211,7 +205,7 @@ int Error_Handler::show_errormsg(HWND owner, bool question) {
     if (has_text(info_buff)) text.append("\r\n").append(info_buff);
     if (question) {
         char line[kQuestionBuffer];
-        load_catalog_text(kIdContinue, line, sizeof line);
+        load_catalog_text(kContinue, line, sizeof line);
         text.append("\r\n").append(line);
     }
     errormsg_buff = copy_text(text.c_str());

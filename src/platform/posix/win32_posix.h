@@ -226,6 +226,14 @@ typedef struct _OVERLAPPED* LPOVERLAPPED;
 
 #define UNLEN 256
 
+#define CP_ACP 0
+#define CP_OEMCP 1
+#define CP_UTF8 65001
+#define MB_PRECOMPOSED 0x00000001u
+#define MB_ERR_INVALID_CHARS 0x00000008u
+#define WC_ERR_INVALID_CHARS 0x00000080u
+#define WC_NO_BEST_FIT_CHARS 0x00000400u
+
 // ---------------------------------------------------------------------------
 // Functions, grouped by the Windows DLL that holds them.
 extern "C" {
@@ -259,6 +267,12 @@ LPVOID WINAPI VirtualAlloc(LPVOID address, SIZE_T size, DWORD type, DWORD protec
 BOOL WINAPI VirtualFree(LPVOID address, SIZE_T size, DWORD type);
 HLOCAL WINAPI LocalFree(HLOCAL memory);
 int WINAPI GetLocaleInfoA(LCID locale, LCTYPE type, LPSTR data, int size);
+
+// kernel32: code pages. The ANSI code page is Windows-1252.
+int WINAPI MultiByteToWideChar(UINT code_page, DWORD flags, LPCSTR text, int length,
+                               LPWSTR wide, int wide_size);
+int WINAPI WideCharToMultiByte(UINT code_page, DWORD flags, LPCWSTR wide, int length,
+                               LPSTR text, int size, LPCSTR default_char, BOOL* used_default);
 
 // user32: string resources (the message box goes through ui_hooks.h)
 int WINAPI LoadStringA(HINSTANCE instance, UINT id, LPSTR buffer, int size);
