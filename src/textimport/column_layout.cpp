@@ -4,6 +4,7 @@
 #include "txtimport_format.h"
 
 #include "frame/catalog.h"
+#include "frame/catalog_ids.h"
 #include "platform/ui_hooks.h"
 
 #include <algorithm>
@@ -54,7 +55,8 @@ void format_message(char* out, size_t size, const char* format, int first, int s
 
 void show_data_entry_error(const char* text, int caption_room) {
     char caption[260];
-    jx::frame::load_catalog_text(98, caption, std::min<int>(caption_room, sizeof caption));
+    jx::frame::load_catalog_text(jx::catalog::kDataEntryError, caption,
+                                 std::min<int>(caption_room, sizeof caption));
     jx_message_box(nullptr, text, caption, MB_OK | MB_ICONERROR);
 }
 
@@ -193,7 +195,7 @@ bool txtimport_format::check_duplicates() {
                                  [](int entry) { return entry != 0; });
     if (!any) {
         char text[260];
-        jx::frame::load_catalog_text(410, text, sizeof text);
+        jx::frame::load_catalog_text(jx::catalog::kColumnsIncomplete, text, sizeof text);
         show_data_entry_error(text, 260);
         return false;
     }
@@ -204,7 +206,8 @@ bool txtimport_format::check_duplicates() {
             char format[80];
             char text[256];
             if (column_headers) {
-                jx::frame::load_catalog_text(412, format, sizeof format);
+                jx::frame::load_catalog_text(jx::catalog::kColumnsSameDefinition, format,
+                                             sizeof format);
                 format_message(text, sizeof text, format, i + 1, j + 1, nullptr);
             } else {
                 // A kind without a name (a definition made for a longer
@@ -213,7 +216,7 @@ bool txtimport_format::check_duplicates() {
                 const char* name = "";
                 if (header_items && kind >= 1 && kind <= num_header_items && header_items[kind - 1])
                     name = header_items[kind - 1];
-                jx::frame::load_catalog_text(411, format, sizeof format);
+                jx::frame::load_catalog_text(jx::catalog::kColumnsSameKind, format, sizeof format);
                 format_message(text, sizeof text, format, i + 1, j + 1, name);
             }
             show_data_entry_error(text, 80);

@@ -20,6 +20,7 @@
 
 #include "files/jxfileio.h"
 #include "frame/catalog.h"
+#include "frame/catalog_ids.h"
 #include "platform/ui_hooks.h"
 
 #include <algorithm>
@@ -51,7 +52,7 @@ void show_refusal(int text_id) {
     char text[260];
     char caption[260];
     jx::frame::load_catalog_text(text_id, text, sizeof text);
-    jx::frame::load_catalog_text(101, caption, sizeof caption);
+    jx::frame::load_catalog_text(jx::catalog::kFileError, caption, sizeof caption);
     jx_message_box(nullptr, text, caption, MB_OK | MB_ICONERROR);
 }
 
@@ -125,8 +126,9 @@ void txtimport_format::save_definition_file(const char* file_name) {
 
 // A definition is taken whole or not at all: the header is checked, the
 // column count is held against the file's size before anything is
-// allocated (a count the file cannot hold is a file cut short: 123), the
-// arrays are read, and only then is the object changed.
+// allocated (a count the file cannot hold is a file cut short, reported as
+// "Read error at end of file"; a negative count as "Wrong file format"),
+// the arrays are read, and only then is the object changed.
 void txtimport_format::load_definition_file(const char* file_name) {
     Error_Handler record;
     if (!name_fits(record, file_name)) return;
@@ -138,22 +140,22 @@ void txtimport_format::load_definition_file(const char* file_name) {
         jxfileio file(&record, file_name, GENERIC_READ, 0, nullptr);
         file.read(header, kHeaderSize);
         if (std::memcmp(header, kSignature, sizeof kSignature) != 0) {
-            show_refusal(104);
+            show_refusal(jx::catalog::kWrongFileFormat);
             return;
         }
         if (get32(header + 36) != definition_type) {
-            show_refusal(427);
+            show_refusal(jx::catalog::kWrongDefinitionType);
             return;
         }
         const int n = get32(header + 32);
         if (n < 0) {
-            show_refusal(104);
+            show_refusal(jx::catalog::kWrongFileFormat);
             return;
         }
         const bool fixed = header[16] != 0;
         const unsigned long long needed = kHeaderSize + 4ull * static_cast<unsigned>(n) +
                                           (fixed ? 4ull * (static_cast<unsigned>(n) + 1) : 0);
-        if (file.get_file_size() < needed) file.throw_error_code(123);
+        if (file.get_file_size() < needed) file.throw_error_code(jx::catalog::kReadErrorAtEnd);
 
         fields.resize(static_cast<size_t>(n) * 4);
         if (!fields.empty()) file.read(fields.data(), static_cast<DWORD>(fields.size()));

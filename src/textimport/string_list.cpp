@@ -8,6 +8,7 @@
 #include "string_list.h"
 
 #include "files/jxfileio.h"
+#include "frame/catalog_ids.h"
 
 #include <algorithm>
 #include <climits>
@@ -204,7 +205,7 @@ void string_list::init_string_list(Error_Handler* record, const char* file_name)
     if (high != 0 || static_cast<unsigned long long>(low) + 2 > SIZE_MAX)
         throw_out_of_memory(record);
     const size_t size = low;
-    if (size == 0) file.throw_error_code(155);
+    if (size == 0) file.throw_error_code(jx::catalog::kFileSizeZero);
 
     Lines lines;
     // Two spare bytes: the last line always finds a terminator.
@@ -223,7 +224,7 @@ void string_list::init_string_list(Error_Handler* record, const char* file_name)
         if (!is_text(reinterpret_cast<const unsigned char*>(piece), n)) {
             clear(*this);
             record->set_error_type(2);
-            file.throw_error_code(342);
+            file.throw_error_code(jx::catalog::kNotAsciiText);
         }
         for (char* p = piece; p < piece_end;) {
             char* feed =
