@@ -62,6 +62,7 @@ struct Options {
     std::string save;         // --save
     bool have_layout = false; // any of the layout options below
     bool fixed_width = false;
+    bool have_delimiter = false;
     std::vector<unsigned> boundaries;
     BYTE delimiter_type = 0;
     char other_delimiter = '\0';
@@ -140,7 +141,7 @@ std::string parse_options(const Args& args, Options& o) {
         } else if (a == "--save") {
             o.save = value();
         } else if (a == "--delimiter") {
-            o.have_layout = true;
+            o.have_layout = o.have_delimiter = true;
             if (!parse_delimiter(value(), o)) return "'" + args[i] + "' is not a delimiter";
         } else if (a == "--first-line") {
             long n;
@@ -176,7 +177,7 @@ std::string parse_options(const Args& args, Options& o) {
     if (o.data_file.empty()) return "give a data file";
     if (!o.definition.empty() && o.have_layout)
         return "--def gives the layout; it takes no layout options";
-    if (o.fixed_width && o.delimiter_type != 0) return "--fixed and --delimiter exclude each other";
+    if (o.fixed_width && o.have_delimiter) return "--fixed and --delimiter exclude each other";
     return {};
 }
 
@@ -288,6 +289,9 @@ int run_import(const Args& args) {
     // Laying out fixed-width columns starts them over, so the boundaries of
     // a fixed-width definition are kept by not laying out again.
     if (o.definition.empty() || !f->fixed_width) f->set_col_widths();
+    // The layout starts as one column from 0; the given starts are added,
+    // and 0 goes when it is not among them.
+    const bool from_zero = !o.boundaries.empty() && o.boundaries.front() == 0;
     for (unsigned start : o.boundaries) {
         if (start == 0) continue;
         if (!f->set_fixed_column(start)) {
@@ -298,6 +302,7 @@ int run_import(const Args& args) {
             return kFailed;
         }
     }
+    if (!o.boundaries.empty() && !from_zero) f->set_fixed_column(0);
     f->set_col_fields();
 
     if (!o.codes.empty()) {
