@@ -53,8 +53,10 @@ void format_message(char* out, size_t size, const char* format, int first, int s
     out[length] = '\0';
 }
 
+// The caption is loaded into as much room as the message it goes with: 259
+// bytes for the incomplete columns, 80 for a duplicate.
 void show_data_entry_error(const char* text, int caption_room) {
-    char caption[260];
+    char caption[259];
     jx::frame::load_catalog_text(jx::catalog::kDataEntryError, caption,
                                  std::min<int>(caption_room, sizeof caption));
     jx_message_box(nullptr, text, caption, MB_OK | MB_ICONERROR);
@@ -194,9 +196,9 @@ bool txtimport_format::check_duplicates() {
     const bool any = std::any_of(col_fields, col_fields + std::max(assigned, 0),
                                  [](int entry) { return entry != 0; });
     if (!any) {
-        char text[260];
+        char text[259];
         jx::frame::load_catalog_text(jx::catalog::kColumnsIncomplete, text, sizeof text);
-        show_data_entry_error(text, 260);
+        show_data_entry_error(text, sizeof text);
         return false;
     }
     for (int i = 0; i < assigned; ++i) {
