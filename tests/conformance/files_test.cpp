@@ -19,57 +19,54 @@ HANDLE open_file(const std::string& path, DWORD access, DWORD share, DWORD creat
                        nullptr);
 }
 
-// The last error right after a call that failed.
-struct Failure {
-    bool failed;
-    DWORD code;
-};
-
-Failure open_failure(const std::string& path, DWORD access, DWORD share, DWORD creation) {
+// The last error right after an open that failed, or 0 when it succeeded.
+DWORD open_error(const std::string& path, DWORD access, DWORD share, DWORD creation) {
     SetLastError(kUntouched);
     HANDLE h = open_file(path, access, share, creation);
-    const DWORD code = GetLastError();
-    if (h != INVALID_HANDLE_VALUE) CloseHandle(h);
-    return {h == INVALID_HANDLE_VALUE, code};
+    if (h == INVALID_HANDLE_VALUE) return GetLastError();
+    CloseHandle(h);
+    return 0;
+}
+
+// The last error after a call that should have failed (a sentinel if it did not).
+DWORD last_error_of(BOOL result) {
+    return result ? kUntouched : GetLastError();
 }
 
 class Win32Files : public ::testing::Test {
 protected:
     TempDir dir;
-    std::string ten_bytes() { return dir.write("ten.dat", "0123456789"); }
+    std::string ten = dir.write("ten.dat", "0123456789");
 };
 
-TEST_F(Win32Files, OpenFailuresGiveTheirOwnCodes) {
-    const struct {
-        const char* what;
-        std::string path;
-        DWORD code;
-    } cases[] = {
-        {"missing file", dir.file("missing.dat"), ERROR_FILE_NOT_FOUND},
-        {"missing folder", dir.file("nowhere") + "\\missing.dat", ERROR_PATH_NOT_FOUND},
-        {"a folder", dir.path(), ERROR_ACCESS_DENIED},
-        {"empty name", "", ERROR_PATH_NOT_FOUND},
-        {"wildcard in name", dir.file("a*b.dat"), ERROR_INVALID_NAME},
-    };
-    for (const auto& c : cases) {
-        const Failure f = open_failure(c.path, GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING);
-        EXPECT_TRUE(f.failed) << c.what;
-        EXPECT_EQ(f.code, c.code) << c.what;
-    }
+TEST_F(Win32Files, FailuresGiveTheirOwnCodes) {
+    const std::string nowhere = dir.file("nowhere") + "\\x.dat";
+    EXPECT_EQ(open_error(dir.file("x.dat"), GENERIC_READ, 1, OPEN_EXISTING), 2u);
+    EXPECT_EQ(open_error(nowhere, GENERIC_READ, 1, OPEN_EXISTING), 3u);
+    EXPECT_EQ(open_error(dir.path(), GENERIC_READ, 1, OPEN_EXISTING), 5u); // a folder
+    EXPECT_EQ(open_error("", GENERIC_READ, 1, OPEN_EXISTING), 3u);
+    EXPECT_EQ(open_error(dir.file("a*b.dat"), GENERIC_READ, 1, OPEN_EXISTING), 123u);
+    EXPECT_EQ(open_error(ten, GENERIC_WRITE, 0, CREATE_NEW), 80u);
+
+    SetLastError(kUntouched);
+    EXPECT_EQ(last_error_of(DeleteFileA(dir.file("x.dat").c_str())), 2u);
+    EXPECT_EQ(last_error_of(DeleteFileA(nowhere.c_str())), 3u);
+    EXPECT_EQ(last_error_of(DeleteFileA(dir.path().c_str())), 5u);
+    EXPECT_EQ(last_error_of(CloseHandle(reinterpret_cast<HANDLE>(uintptr_t{0x1234}))), 6u);
+    // INVALID_HANDLE_VALUE is also the process's own pseudo-handle.
+    EXPECT_TRUE(CloseHandle(INVALID_HANDLE_VALUE));
 }
 
 TEST_F(Win32Files, CreationModesReportAnExistingFile) {
     const std::string path = dir.file("modes.dat");
     SetLastError(kUntouched);
     HANDLE h = open_file(path, GENERIC_WRITE, 0, CREATE_ALWAYS);
-    ASSERT_NE(h, INVALID_HANDLE_VALUE);
-    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_SUCCESS)); // a new file
+    EXPECT_EQ(GetLastError(), 0u); // a new file
     DWORD written = 0;
     ASSERT_TRUE(WriteFile(h, "abcdef", 6, &written, nullptr));
     CloseHandle(h);
-
     // OPEN_ALWAYS keeps the contents, CREATE_ALWAYS empties them; both say
-    // the file was there.
+    // that the file was there.
     h = open_file(path, GENERIC_READ | GENERIC_WRITE, 0, OPEN_ALWAYS);
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_ALREADY_EXISTS));
     EXPECT_EQ(GetFileSize(h, nullptr), 6u);
@@ -78,152 +75,74 @@ TEST_F(Win32Files, CreationModesReportAnExistingFile) {
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_ALREADY_EXISTS));
     EXPECT_EQ(GetFileSize(h, nullptr), 0u);
     CloseHandle(h);
-
-    const Failure f = open_failure(path, GENERIC_WRITE, 0, CREATE_NEW);
-    EXPECT_TRUE(f.failed);
-    EXPECT_EQ(f.code, static_cast<DWORD>(ERROR_FILE_EXISTS));
 }
 
-TEST_F(Win32Files, ShortReadsSucceedAndLeaveTheLastErrorAlone) {
-    HANDLE h = open_file(ten_bytes(), GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING);
-    ASSERT_NE(h, INVALID_HANDLE_VALUE);
+TEST_F(Win32Files, TransfersComeShortAtTheEndAndKeepToTheHandlesAccess) {
+    HANDLE reader = open_file(ten, GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING);
     char buffer[100];
-    DWORD read = 99;
+    DWORD count = 99;
     SetLastError(kUntouched);
-    EXPECT_TRUE(ReadFile(h, buffer, sizeof buffer, &read, nullptr));
-    EXPECT_EQ(read, 10u);
-    EXPECT_EQ(GetLastError(), kUntouched);
-    // At the end of the file a read succeeds with nothing.
-    EXPECT_TRUE(ReadFile(h, buffer, sizeof buffer, &read, nullptr));
-    EXPECT_EQ(read, 0u);
-    EXPECT_EQ(GetLastError(), kUntouched);
-    CloseHandle(h);
-}
-
-TEST_F(Win32Files, TransfersAgainstTheHandlesAccessAreRefused) {
-    const std::string path = ten_bytes();
-    char byte = 'x';
-    DWORD count = 77;
-    HANDLE reader = open_file(path, GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING);
-    SetLastError(kUntouched);
-    EXPECT_FALSE(WriteFile(reader, &byte, 1, &count, nullptr));
+    EXPECT_TRUE(ReadFile(reader, buffer, sizeof buffer, &count, nullptr));
+    EXPECT_EQ(count, 10u);
+    EXPECT_TRUE(ReadFile(reader, buffer, sizeof buffer, &count, nullptr));
+    EXPECT_EQ(count, 0u);
+    EXPECT_EQ(GetLastError(), kUntouched); // short reads are no errors
+    EXPECT_FALSE(WriteFile(reader, "x", 1, &count, nullptr));
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_ACCESS_DENIED));
     EXPECT_EQ(count, 0u);
     CloseHandle(reader);
-
-    HANDLE writer = open_file(path, GENERIC_WRITE, 0, CREATE_ALWAYS);
-    SetLastError(kUntouched);
-    EXPECT_FALSE(ReadFile(writer, &byte, 1, &count, nullptr));
+    HANDLE writer = open_file(ten, GENERIC_WRITE, 0, CREATE_ALWAYS);
+    EXPECT_FALSE(ReadFile(writer, buffer, 1, &count, nullptr));
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_ACCESS_DENIED));
     CloseHandle(writer);
 }
 
-TEST_F(Win32Files, SetFilePointerFailsWithAllOnesAndKeepsThePosition) {
-    HANDLE h = open_file(ten_bytes(), GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING);
+TEST_F(Win32Files, PositionSizeEndAndTime) {
+    HANDLE h = open_file(ten, GENERIC_READ | GENERIC_WRITE, 0, OPEN_ALWAYS);
     ASSERT_EQ(SetFilePointer(h, 4, nullptr, FILE_BEGIN), 4u);
-
+    // Failure is all ones with the code; the position stays where it was.
     SetLastError(kUntouched);
     EXPECT_EQ(SetFilePointer(h, -5, nullptr, FILE_BEGIN), INVALID_SET_FILE_POINTER);
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_NEGATIVE_SEEK));
-    EXPECT_EQ(SetFilePointer(h, 0, nullptr, FILE_CURRENT), 4u);
-
-    SetLastError(kUntouched);
     EXPECT_EQ(SetFilePointer(h, 0, nullptr, 7), INVALID_SET_FILE_POINTER);
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_PARAMETER));
-
-    // Moving past the end is allowed and a success does not touch the error.
     SetLastError(kUntouched);
-    EXPECT_EQ(SetFilePointer(h, 100, nullptr, FILE_END), 110u);
-    EXPECT_EQ(SetFilePointer(h, -3, nullptr, FILE_CURRENT), 107u);
-    EXPECT_EQ(GetLastError(), kUntouched);
-    CloseHandle(h);
-}
-
-TEST_F(Win32Files, EmptyFileHasSizeZeroWithoutAnError) {
-    HANDLE h = open_file(dir.write("empty.dat", ""), GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING);
-    SetLastError(kUntouched);
-    DWORD high = 99;
-    EXPECT_EQ(GetFileSize(h, &high), 0u);
-    EXPECT_EQ(high, 0u);
-    EXPECT_EQ(GetLastError(), kUntouched);
-    CloseHandle(h);
-}
-
-TEST_F(Win32Files, SetEndOfFileCutsAtThePosition) {
-    HANDLE h = open_file(ten_bytes(), GENERIC_READ | GENERIC_WRITE, 0, OPEN_ALWAYS);
-    SetFilePointer(h, 3, nullptr, FILE_BEGIN);
+    EXPECT_EQ(SetFilePointer(h, 0, nullptr, FILE_CURRENT), 4u);
+    EXPECT_EQ(SetFilePointer(h, 100, nullptr, FILE_END), 110u); // past the end is allowed
+    EXPECT_EQ(SetFilePointer(h, -107, nullptr, FILE_CURRENT), 3u);
     EXPECT_TRUE(SetEndOfFile(h));
-    EXPECT_EQ(GetFileSize(h, nullptr), 3u);
-    CloseHandle(h);
-    EXPECT_EQ(TempDir::read(dir.file("ten.dat")), "012");
-}
-
-TEST_F(Win32Files, FileTimeIsAfter1601InHundredNanoseconds) {
-    HANDLE h = open_file(ten_bytes(), GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING);
+    DWORD high = 99;
+    EXPECT_EQ(GetFileSize(h, &high), 3u);
+    EXPECT_EQ(high, 0u);
     FILETIME written = {};
     ASSERT_TRUE(GetFileTime(h, nullptr, nullptr, &written));
-    const uint64_t ticks = (uint64_t(written.dwHighDateTime) << 32) | written.dwLowDateTime;
-    // 2020-01-01 and 2100-01-01 in FILETIME ticks.
-    EXPECT_GT(ticks, 132223104000000000ull);
-    EXPECT_LT(ticks, 157469184000000000ull);
+    const uint64_t ticks = (uint64_t{written.dwHighDateTime} << 32) | written.dwLowDateTime;
+    EXPECT_GT(ticks, 132223104000000000ull); // 2020-01-01, in 100 ns since 1601
+    EXPECT_LT(ticks, 157469184000000000ull); // 2100-01-01
+    EXPECT_EQ(GetLastError(), kUntouched);   // successes leave the last error alone
     CloseHandle(h);
-}
-
-TEST_F(Win32Files, ClosingHandles) {
+    h = open_file(dir.write("empty.dat", ""), GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING);
     SetLastError(kUntouched);
-    EXPECT_FALSE(CloseHandle(reinterpret_cast<HANDLE>(static_cast<uintptr_t>(0x1234))));
-    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_HANDLE));
-    // The value of INVALID_HANDLE_VALUE is also the process's own
-    // pseudo-handle: closing it succeeds.
-    EXPECT_TRUE(CloseHandle(INVALID_HANDLE_VALUE));
-    SetLastError(kUntouched);
-    EXPECT_EQ(GetFileSize(reinterpret_cast<HANDLE>(static_cast<uintptr_t>(0x1234)), nullptr),
-              INVALID_FILE_SIZE);
-    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_HANDLE));
+    EXPECT_EQ(GetFileSize(h, nullptr), 0u);
+    EXPECT_EQ(GetLastError(), kUntouched);
+    CloseHandle(h);
 }
 
 TEST_F(Win32Files, NamesLoseTrailingDotsAndBlanksAndTakeEitherSlash) {
-    HANDLE h = open_file(dir.file("trail.dat. "), GENERIC_WRITE, 0, CREATE_ALWAYS);
-    ASSERT_NE(h, INVALID_HANDLE_VALUE);
-    CloseHandle(h);
-    EXPECT_TRUE(TempDir::exists(dir.file("trail.dat")));
+    CloseHandle(open_file(dir.file("trail.dat. "), GENERIC_WRITE, 0, CREATE_ALWAYS));
     std::string forward = dir.file("trail.dat");
-    for (char& c : forward)
-        if (c == '\\') c = '/';
-    h = open_file(forward, GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING);
-    EXPECT_NE(h, INVALID_HANDLE_VALUE);
-    CloseHandle(h);
+    for (char& c : forward) c = c == '\\' ? '/' : c;
+    EXPECT_EQ(open_error(forward, GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING), 0u);
 }
 
-TEST_F(Win32Files, DeleteFileCodes) {
-    const std::string path = ten_bytes();
-    SetLastError(kUntouched);
-    EXPECT_FALSE(DeleteFileA(dir.file("never.dat").c_str()));
-    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_FILE_NOT_FOUND));
-    EXPECT_FALSE(DeleteFileA((dir.file("nowhere") + "\\x.dat").c_str()));
-    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_PATH_NOT_FOUND));
-    EXPECT_FALSE(DeleteFileA(dir.path().c_str()));
-    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_ACCESS_DENIED));
-
-    // An open handle that does not share deletion keeps the file.
-    HANDLE h = open_file(path, GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING);
-    EXPECT_FALSE(DeleteFileA(path.c_str()));
-    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_SHARING_VIOLATION));
-    CloseHandle(h);
-    h = open_file(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE, OPEN_EXISTING);
-    EXPECT_TRUE(DeleteFileA(path.c_str()));
-    CloseHandle(h);
-    EXPECT_FALSE(TempDir::exists(path));
-}
-
-// Share modes: a second open succeeds only when each handle shares what the
-// other one does.
+// A second open succeeds only when each handle shares what the other does;
+// a handle without data access takes no part.
 TEST_F(Win32Files, ShareModeMatrix) {
-    constexpr DWORD R = GENERIC_READ, W = GENERIC_WRITE;
-    constexpr DWORD SR = FILE_SHARE_READ, SW = FILE_SHARE_WRITE;
+    constexpr DWORD R = GENERIC_READ, W = GENERIC_WRITE, SR = FILE_SHARE_READ,
+                    SW = FILE_SHARE_WRITE, SD = FILE_SHARE_DELETE;
     const struct {
         DWORD access1, share1, access2, share2;
-        bool second_opens;
+        bool opens;
     } cases[] = {
         {R, SR, R, SR, true},
         {R, SR, W, SR, false},
@@ -235,57 +154,44 @@ TEST_F(Win32Files, ShareModeMatrix) {
         {0, 0, R, SR, true},
         {R, SR, 0, 0, true},
         {R, SR, W, SR | SW, false},
-        {R | W, SR | SW, R | W, SR | SW, true},
         {W, SW, W, SW, true},
         {W, SW, R, SW, false},
+        {R | W, SR | SW, R | W, SR | SW, true},
+        {R, SR | SD, R, SR, true},
     };
-    const std::string path = ten_bytes();
     for (const auto& c : cases) {
-        HANDLE first = open_file(path, c.access1, c.share1, OPEN_EXISTING);
-        ASSERT_NE(first, INVALID_HANDLE_VALUE);
-        const Failure second = open_failure(path, c.access2, c.share2, OPEN_EXISTING);
-        EXPECT_EQ(!second.failed, c.second_opens)
+        HANDLE first = open_file(ten, c.access1, c.share1, OPEN_EXISTING);
+        const DWORD error = open_error(ten, c.access2, c.share2, OPEN_EXISTING);
+        EXPECT_EQ(error, c.opens ? 0u : 32u)
             << std::hex << c.access1 << '/' << c.share1 << " then " << c.access2 << '/' << c.share2;
-        if (second.failed) {
-            EXPECT_EQ(second.code, static_cast<DWORD>(ERROR_SHARING_VIOLATION));
-        }
         CloseHandle(first);
     }
 }
 
-TEST_F(Win32Files, SharingViolationNeverEmptiesTheFile) {
-    const std::string path = ten_bytes();
-    HANDLE reader = open_file(path, GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING);
-    const Failure f = open_failure(path, GENERIC_WRITE, 0, CREATE_ALWAYS);
-    EXPECT_TRUE(f.failed);
-    EXPECT_EQ(f.code, static_cast<DWORD>(ERROR_SHARING_VIOLATION));
-    EXPECT_EQ(GetFileSize(reader, nullptr), 10u);
+TEST_F(Win32Files, SharingKeepsFilesAndIsEnforcedAcrossProcesses) {
+    HANDLE reader = open_file(ten, GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING);
+    EXPECT_EQ(open_error(ten, GENERIC_WRITE, 0, CREATE_ALWAYS), 32u);
+    EXPECT_EQ(GetFileSize(reader, nullptr), 10u); // refused before anything was emptied
+    EXPECT_EQ(last_error_of(DeleteFileA(ten.c_str())), 32u);
+    {
+        jx::test::FileHolder other_reader(ten, GENERIC_READ, FILE_SHARE_READ);
+        EXPECT_TRUE(other_reader.holding());
+        jx::test::FileHolder other_writer(ten, GENERIC_READ | GENERIC_WRITE, 0);
+        EXPECT_EQ(other_writer.child_error(), 32u);
+    }
     CloseHandle(reader);
-}
-
-TEST_F(Win32Files, SharingIsEnforcedAcrossProcesses) {
-    const std::string path = ten_bytes();
     {
-        jx::test::FileHolder writer(path, GENERIC_READ | GENERIC_WRITE, 0);
+        jx::test::FileHolder writer(ten, GENERIC_READ | GENERIC_WRITE, 0);
         ASSERT_TRUE(writer.holding()) << writer.child_error();
-        const Failure f = open_failure(path, GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING);
-        EXPECT_TRUE(f.failed);
-        EXPECT_EQ(f.code, static_cast<DWORD>(ERROR_SHARING_VIOLATION));
+        EXPECT_EQ(open_error(ten, GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING), 32u);
     }
-    // Once the other process has closed it, the file opens again.
-    EXPECT_FALSE(open_failure(path, GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING).failed);
-
-    HANDLE mine = open_file(path, GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING);
-    {
-        jx::test::FileHolder reader(path, GENERIC_READ, FILE_SHARE_READ);
-        EXPECT_TRUE(reader.holding());
-    }
-    {
-        jx::test::FileHolder writer(path, GENERIC_READ | GENERIC_WRITE, 0);
-        EXPECT_FALSE(writer.holding());
-        EXPECT_EQ(writer.child_error(), static_cast<DWORD>(ERROR_SHARING_VIOLATION));
-    }
-    CloseHandle(mine);
+    // Once the other process has gone, the file opens again; a handle that
+    // shares deletion lets it go.
+    reader = open_file(ten, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE, OPEN_EXISTING);
+    EXPECT_NE(reader, INVALID_HANDLE_VALUE);
+    EXPECT_TRUE(DeleteFileA(ten.c_str()));
+    CloseHandle(reader);
+    EXPECT_FALSE(TempDir::exists(ten));
 }
 
 } // namespace

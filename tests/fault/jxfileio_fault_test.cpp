@@ -140,23 +140,6 @@ TEST_F(FileFaults, PartialSystemTransfersAreCompleted) {
     EXPECT_EQ(TempDir::read(copy), std::string(1000, 'd'));
 }
 
-TEST(ErrnoTable, CommonCausesMapToTheirWindowsCodes) {
-    const struct {
-        int error;
-        DWORD code;
-    } cases[] = {
-        {ENOENT, ERROR_FILE_NOT_FOUND},   {ENOTDIR, ERROR_PATH_NOT_FOUND},
-        {EACCES, ERROR_ACCESS_DENIED},    {EPERM, ERROR_ACCESS_DENIED},
-        {EEXIST, ERROR_FILE_EXISTS},      {ENOSPC, ERROR_DISK_FULL},
-        {EDQUOT, ERROR_DISK_FULL},        {EROFS, ERROR_WRITE_PROTECT},
-        {EMFILE, ERROR_TOO_MANY_OPEN_FILES}, {ENAMETOOLONG, ERROR_FILENAME_EXCED_RANGE},
-        {EBADF, ERROR_INVALID_HANDLE},    {EIO, ERROR_IO_DEVICE},
-        {ENOMEM, ERROR_NOT_ENOUGH_MEMORY}, {12345, ERROR_INVALID_FUNCTION},
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(jx::posix::win32_error_from_errno(c.error), c.code) << c.error;
-}
-
 TEST(PathTranslation, WindowsNamesBecomeNativeNames) {
     TempDir dir;
     ASSERT_TRUE(jx_map_drive('K', dir.path().c_str(), DRIVE_FIXED));
