@@ -26,10 +26,12 @@ void print_help(FILE* out) {
     std::sort(sorted.begin(), sorted.end(), [](const Command& a, const Command& b) {
         return std::string(a.name) < std::string(b.name);
     });
-    std::fprintf(out, "  %-44s %s\n", "demo [SAMPLES_DIR]",
-                 "run every service over the samples (default: samples)");
-    for (const Command& c : sorted) std::fprintf(out, "  %-44s %s\n", c.usage, c.summary);
-    std::fprintf(out, "  %-44s %s\n", "--help", "show this text");
+    const auto entry = [out](const char* usage, const char* summary) {
+        std::fprintf(out, "  %s\n      %s\n", usage, summary);
+    };
+    entry("demo [SAMPLES_DIR]", "run every service over the samples (default: samples)");
+    for (const Command& c : sorted) entry(c.usage, c.summary);
+    entry("--help", "show this text");
     std::fprintf(out, "\nexit status: 0 success, 1 the operation failed, 2 usage error\n");
 }
 
