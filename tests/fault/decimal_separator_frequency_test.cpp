@@ -5,63 +5,31 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <string>
+#include <tuple>
 
-namespace {
-
-std::string frequency(double value) {
-    char buffer[64];
-    std::memset(buffer, '#', sizeof buffer);
+static std::string frequency(const char* separator, double value) {
+    jx::testing::ScopedDecimalSeparator scoped(separator);
+    char buffer[64] = "#";
     set_frequency_str(buffer, sizeof buffer, value);
     return buffer;
 }
 
-struct FrequencyCase {
-    double value;
-    const char* text;
-};
-
-TEST(SetFrequencyStrPoint, KeepsAtLeastTwoDecimals) {
-    jx::testing::ScopedDecimalSeparator point(".");
-    const FrequencyCase cases[] = {{7.125, "7.125"},
-                                   {100.0, "100.00"},
-                                   {2.4, "2.40"},
-                                   {0.0, "0.00"},
-                                   {-0.0, "-0.00"},
-                                   {1e-9, "0.00"},
-                                   {0.00000001, "0.00000001"},
-                                   {12.00000001, "12.00000001"},
-                                   {-3.5, "-3.50"},
-                                   {1e15, "1000000000000000.00"},
-                                   {222.222, ""},
-                                   {222.2220001, "222.2220001"}};
-    for (const FrequencyCase& c : cases) EXPECT_EQ(frequency(c.value), c.text) << c.value;
-}
-
-// The C runtime still formats with a point; the comma is not found in the
-// text and every trailing zero goes, down to the point itself.
-TEST(SetFrequencyStrComma, EveryTrailingZeroGoes) {
-    jx::testing::ScopedDecimalSeparator comma(",");
-    const FrequencyCase cases[] = {
-        {7.125, "7.125"}, {100.0, "100."}, {2.4, "2.4"},  {0.0, "0."},
-        {10.0, "10."},    {-3.5, "-3.5"},  {222.222, ""}, {0.00000001, "0.00000001"}};
-    for (const FrequencyCase& c : cases) EXPECT_EQ(frequency(c.value), c.text) << c.value;
-}
-
-TEST(SetFrequencyStrComma, OnlyTheFirstCharacterOfTheSeparatorCounts) {
-    jx::testing::ScopedDecimalSeparator two(".,");
-    EXPECT_EQ(frequency(100.0), "100.00");
-    jx::testing::ScopedDecimalSeparator other(",.");
-    EXPECT_EQ(frequency(100.0), "100.");
-}
-
-TEST(SetFrequencyStrComma, EntryTextsStillTakeThePoint) {
-    jx::testing::ScopedDecimalSeparator comma(",");
-    char point[] = "12.5";
+// Under the point at least two decimals stay. The C runtime still formats
+// with a point, so under the comma the separator is not found and every
+// trailing zero goes, down to the point itself. Only the first character of
+// the separator counts.
+TEST(DecimalSeparator, FrequencyTextsFollowItAndTypedNumbersDoNot) {
+    const std::tuple<double, const char*, const char*> cases[] = {
+        {7.125, "7.125", "7.125"}, {100.0, "100.00", "100."}, {222.2221, "222.2221", "222.2221"},
+        {2.4, "2.40", "2.4"},      {-0.0, "-0.00", "-0."},    {222.222, "", ""}};
+    for (const auto& [value, point, comma] : cases) {
+        EXPECT_EQ(frequency(".", value), point) << value;
+        EXPECT_EQ(frequency(",", value), comma) << value;
+    }
+    EXPECT_EQ(frequency(",.", 100.0), "100.");
+    jx::testing::ScopedDecimalSeparator comma(","); // typed numbers still take the point
+    char point[] = "12.5", decimal_comma[] = "12,5";
     EXPECT_EQ(get_valid_double(point, 4), 12.5);
-    char decimal_comma[] = "12,5";
     EXPECT_EQ(get_valid_double(decimal_comma, 4), 222.222);
 }
-
-} // namespace
