@@ -6,46 +6,27 @@
 
 #include <gtest/gtest.h>
 
-#include <memory>
-
 namespace {
 
-using jx::test::HostConstants;
-using jx::test::HostSettings;
-
-TEST(Startup, ConstantsAreCopiedAndTheLatestCallWins) {
-    // Allocated at exactly 184 bytes, so a read beyond them would be caught
-    // by the address sanitizer; freed at once, so a kept pointer would be.
-    auto first = std::make_unique<HostConstants>();
-    for (int i = 0; i < 46; ++i) first->words[i] = 1000 + i;
-    first->set_int_no_value(-9999);
-    first->set_length_factor(0.3048);
-    HostSettings metric, imperial;
-    metric.metric_units = 1;
-    init_jx5_util(first->record(), metric.record());
-    first.reset();
+TEST(Startup, KeptState) {
+    // Records of exactly their size: a longer copy would overrun them.
+    jx::test::HostConstants first, second;
+    first.set_int_no_value(-9999);
+    first.set_length_factor(0.3048);
+    jx::test::HostSettings settings{0, 2}; // metric
+    init_jx5_util(first.record(), settings.record());
+    first.set_int_no_value(7); // the host's constants are copied, not read again
     EXPECT_EQ(jx::frame::int_no_value(), -9999);
     EXPECT_EQ(jx::frame::length_unit_factor(), 0.3048);
     EXPECT_TRUE(jx::frame::metric_units());
-
-    HostConstants second;
-    second.set_int_no_value(-32768);
-    init_jx5_util(second.record(), imperial.record());
-    EXPECT_EQ(jx::frame::int_no_value(), -32768);
-    EXPECT_EQ(jx::frame::length_unit_factor(), 0.0);
+    settings.metric_units = 0; // its settings are, at each use
     EXPECT_FALSE(jx::frame::metric_units());
-    imperial.metric_units = 2; // read afresh at each use
-    EXPECT_TRUE(jx::frame::metric_units());
-}
+    init_jx5_util(second.record(), settings.record()); // replaces the whole copy
+    EXPECT_EQ(jx::frame::length_unit_factor(), 0.0);
 
-TEST(Startup, DecimalSeparator) {
-    for (const char* separator : {",", "::"}) {
-        jx::testing::ScopedDecimalSeparator scoped(separator);
-        EXPECT_STREQ(jx::frame::decimal_separator(), separator);
-    }
-    jx::testing::ScopedDecimalSeparator comma(",");
-    jx::testing::ScopedDecimalSeparator too_long("abc"); // does not fit: the old one stays
-    EXPECT_STREQ(jx::frame::decimal_separator(), ",");
+    // A separator of three characters does not fit: the one before stays.
+    jx::testing::ScopedDecimalSeparator two("::"), too_long("abc");
+    EXPECT_STREQ(jx::frame::decimal_separator(), "::");
 }
 
 } // namespace

@@ -1,167 +1,117 @@
-// Error_Handler: how a record turns its numbers into a title, a message and a
-// message box, and how it is reset and copied.
+// Error_Handler and error_handler: titles, messages and message boxes built
+// from catalog and Windows texts.
 #include "jx6ut.h"
 #include "support/message_boxes.h"
 
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <string>
 
 namespace {
 
-const char kFile[] = "C:\\links\\north.lnk";
+const HWND kOwner = reinterpret_cast<HWND>(0x1234);
 
-// Windows' own text for a system code, fetched as the library fetches it.
-std::string system_text(DWORD code) {
-    char* text = nullptr;
-    FormatMessageA(0x1300, nullptr, code, 0x0400, reinterpret_cast<LPSTR>(&text), 0, nullptr);
-    std::string result = text ? text : "";
-    LocalFree(text);
-    return result;
+// The one box shown, as "caption|text", once its owner and style are checked.
+std::string shown(const jx::test::ScopedMessageBoxes& boxes, UINT style) {
+    if (boxes.count() != 1) return std::to_string(boxes.count()) + " boxes";
+    EXPECT_EQ(boxes.last().owner, kOwner);
+    EXPECT_EQ(boxes.last().style, style);
+    return boxes.last().caption + "|" + boxes.last().text;
 }
 
-struct RecordCase {
-    const char* name;
-    int type, code, line;
-    const char* file;
-    const char* info;
-    bool question;
-    const char* composed; // by get_errormsg
-    const char* box_text; // by show_errormsg
-    const char* caption;
-    UINT style;
-    int type_after;
-};
-
-// Message 123 is "Read error at end of file".
-const RecordCase kRecords[] = {
-    {"error_file", 2, 123, 0, kFile, nullptr, false,
-     "File error - C:\\links\\north.lnk\nRead error at end of file\n",
-     "C:\\links\\north.lnk\r\nRead error at end of file", "File error", 0x10, 2},
-    {"error", 2, 123, 0, "", nullptr, false, "Error\nRead error at end of file\n",
-     "Read error at end of file", "Error", 0x10, 2},
-    {"warning_info", 3, 123, 0, kFile, "Site 2", false,
-     "Warning - C:\\links\\north.lnk\nRead error at end of file\nSite 2\n",
-     "C:\\links\\north.lnk\r\nRead error at end of file\r\nSite 2", "Warning", 0x30, 3},
-    {"question", 1, 123, 0, "", "Site 2", true,
-     "Status information\nRead error at end of file\nSite 2\n",
-     "Read error at end of file\r\nSite 2\r\nContinue ?", "Status information", 0x24, 1},
-    // A cancellation is status information, whatever the type said.
-    {"canceled", 7, 109, 0, kFile, nullptr, false,
-     "Status information - C:\\links\\north.lnk\nOperation canceled\n",
-     "C:\\links\\north.lnk\r\nOperation canceled", "Status information", 0x40, 1},
-    {"windows_error_unset", 2, 1, 0, "", nullptr, false, "Error\nFile error\n", "File error",
-     "Error", 0x10, 2},
-    {"syntax", 3, 106, -12, "", nullptr, false, "Warning\nSyntax error on line -12\n",
-     "Syntax error on line -12", "Warning", 0x30, 3},
-    // An id without a catalog text adds no empty line.
-    {"no_text", 2, 200, 0, "", "Site 2", true, "Error\nSite 2\n", "\r\nSite 2\r\nContinue ?",
-     "Error", 0x24, 2},
-};
-
-class RecordTable : public ::testing::TestWithParam<RecordCase> {};
-
-TEST_P(RecordTable, ComposesAndShows) {
-    const RecordCase& c = GetParam();
-    Error_Handler record;
-    record.init(c.type, c.code, c.file);
-    record.line_number = c.line;
-    if (c.info) record.set_info_buff(c.info);
-    EXPECT_STREQ(record.get_errormsg(), c.composed);
-    EXPECT_STREQ(record.title_buff, c.caption);
-
+// The box of error_handler, answered No, for line number 12.
+std::string box(int message, int title, const char* context, bool question, UINT style) {
     jx::test::ScopedMessageBoxes boxes(IDNO);
-    HWND owner = reinterpret_cast<HWND>(0x1234);
-    EXPECT_EQ(record.show_errormsg(owner, c.question), IDNO);
-    ASSERT_EQ(boxes.count(), 1u);
-    EXPECT_EQ(boxes.last().owner, owner);
-    EXPECT_EQ(boxes.last().text, c.box_text);
-    EXPECT_EQ(boxes.last().caption, c.caption);
-    EXPECT_EQ(boxes.last().style, c.style);
-    EXPECT_EQ(record.error_type, c.type_after);
-    EXPECT_EQ(record.get_error_code(), c.code == 1 ? 101 : c.code);
+    EXPECT_EQ(error_handler(kOwner, message, title, context, 12, question), IDNO);
+    return shown(boxes, style);
 }
 
-INSTANTIATE_TEST_SUITE_P(Types, RecordTable, ::testing::ValuesIn(kRecords),
-                         [](const auto& row) { return std::string(row.param.name); });
-
-TEST(ErrorHandler, WindowsTextReplacesTheCatalogText) {
-    const std::string expected = system_text(ERROR_FILE_NOT_FOUND);
-    ASSERT_FALSE(expected.empty());
-    Error_Handler record;
-    record.init_fileio(kFile);
-    record.set_error_code(123);
-    record.set_last_error_code(ERROR_FILE_NOT_FOUND);
-    EXPECT_EQ(std::string(record.get_errormsg()),
-              "File error - C:\\links\\north.lnk\n" + expected + "\n");
-    // A code Windows has no text for gives an empty message.
-    record.set_last_error_code(0x2000FFFF);
-    EXPECT_STREQ(record.get_errormsg(), "File error - C:\\links\\north.lnk\n");
-}
-
-TEST(ErrorHandler, NothingToShowForTypesOutsideOneToThree) {
-    jx::test::ScopedMessageBoxes boxes;
-    for (int type : {0, 4, -1}) {
+TEST(ErrorHandler, ComposesAndShowsEveryType) {
+    const struct {
+        int type, code, question, style;
+        const char *file, *info, *composed, *shown;
+    } cases[] = {
+        {2, 102, false, 0x10, "f", "", "File error - f\nError\n", "File error|f\r\nError"},
+        {2, 1, false, 0x10, "", nullptr, "Error\nFile error\n", "Error|File error"},
+        {3, 106, true, 0x24, "f", "i", "Warning - f\nSyntax error on line -12\ni\n",
+         "Warning|f\r\nSyntax error on line -12\r\ni\r\nContinue ?"},
+        // An id without a catalog text, or an empty info text, adds no line.
+        {3, 200, false, 0x30, "", "i", "Warning\ni\n", "Warning|\r\ni"},
+        // A cancellation is status information, whatever the type said.
+        {2, 109, false, 0x40, "f", nullptr, "Status information - f\nOperation canceled\n",
+         "Status information|f\r\nOperation canceled"},
+        // Nothing recorded, or a type outside 1 to 3: nothing to show.
+        {0, 109, true, 0, "f", nullptr, nullptr, "0 boxes"},
+        {4, 123, true, 0, "f", nullptr, nullptr, "0 boxes"},
+    };
+    for (const auto& c : cases) {
         Error_Handler record;
-        record.init(type, 123, kFile);
-        EXPECT_EQ(record.get_errormsg(), nullptr) << type;
-        EXPECT_EQ(record.show_errormsg(nullptr, true), 0) << type;
+        record.init(c.type, c.code, c.file);
+        record.line_number = -12;
+        if (c.info) record.set_info_buff(c.info);
+        EXPECT_STREQ(record.get_errormsg(), c.composed);
+        jx::test::ScopedMessageBoxes boxes(IDNO);
+        EXPECT_EQ(record.show_errormsg(kOwner, c.question), c.composed ? IDNO : 0);
+        EXPECT_EQ(shown(boxes, c.style), c.shown);
+        EXPECT_EQ(record.error_type, c.code == 109 && c.type ? 1 : c.type);
+        EXPECT_EQ(record.get_error_code(), c.code == 1 ? 101 : c.code); // the Windows error
     }
-    EXPECT_EQ(boxes.count(), 0u);
 }
 
-// A new context clears everything but the line number; a name is cut to
-// 1023 characters and may be one of the record's own texts.
-TEST(ErrorHandler, InitStartsANewContext) {
+TEST(ErrorHandlerBox, StyleCaptionAndText) {
+    EXPECT_EQ(box(123, 99, nullptr, false, 0x40), "Status information|Read error at end of file");
+    EXPECT_EQ(box(104, 100, "", false, 0x30), "Warning|Wrong file format");
+    EXPECT_EQ(box(104, 101, "f", true, 0x24), "File error|f\r\nWrong file format\r\nContinue?");
+    EXPECT_EQ(box(106, 102, nullptr, true, 0x24), "Error|Syntax error on line 12\r\nContinue?");
+    // The longest message (175 characters) fits whole, all but its last
+    // character within the 1023 that the box text is cut to.
+    char longest[256];
+    get_error_string(374, longest, sizeof longest);
+    const std::string context(847, 'c');
+    EXPECT_EQ(box(374, 98, context.c_str(), false, 0x10),
+              "Data entry error|" + (context + "\r\n" + longest).substr(0, 1023));
+}
+
+// Windows' text replaces the catalog's, unchanged, line break included.
+TEST(ErrorHandler, WindowsText) {
+    char* text = nullptr;
+    LPSTR out = reinterpret_cast<LPSTR>(&text);
+    ASSERT_GT(FormatMessageA(0x1300, nullptr, ERROR_FILE_NOT_FOUND, 0x0400, out, 0, nullptr), 0u);
+    const std::string expected = text;
+    LocalFree(text);
     Error_Handler record;
-    record.init(3, 123, std::string(5000, 'n').c_str());
+    record.init(2, 123, "f");
+    record.set_last_error_code(ERROR_FILE_NOT_FOUND);
+    EXPECT_EQ(record.get_errormsg(), "File error - f\n" + expected + "\n");
+    record.set_last_error_code(0x2000FFFF); // Windows has no text for it
+    EXPECT_STREQ(record.get_errormsg(), "File error - f\n");
+    SetLastError(ERROR_FILE_NOT_FOUND);
+    EXPECT_EQ(box(1, 101, "f", false, 0x10), "File error|f\r\n" + expected);
+}
+
+// A new context clears everything but the line number and leaves copies
+// alone; a name is cut to 1023 characters and may be one of the record's own
+// texts.
+TEST(ErrorHandler, InitStartsANewContext) {
+    Error_Handler record, assigned;
+    record.init(3, 123, std::string(1024, 'n').c_str());
     EXPECT_EQ(std::string(record.file_name), std::string(1023, 'n'));
-    record.init(3, 123, kFile);
     record.line_number = 40;
     record.set_last_error_code(5);
-    record.set_info_buff("detail");
-    const std::string composed = record.get_errormsg();
-    record.init_fileio(record.errormsg_buff);
-    EXPECT_EQ(std::string(record.file_name), composed);
-    record.init(1, 155, record.file_name);
-    EXPECT_EQ(std::string(record.file_name), composed);
-    EXPECT_EQ(record.line_number, 40);
-    EXPECT_EQ(record.last_error_code, 0u);
-    EXPECT_EQ(record.info_buff, nullptr);
-    record.init_fileio(nullptr);
-    EXPECT_STREQ(record.file_name, "");
-    EXPECT_EQ(record.error_type * 1000 + record.error_code, 2101);
-}
-
-TEST(ErrorHandler, InfoTextFromTheCatalogIsCutAt127) {
-    char full[256];
-    ASSERT_EQ(get_error_string(374, full, sizeof full), 175); // the longest text
-    Error_Handler record;
-    record.set_info_buff(374);
-    EXPECT_EQ(std::string(record.info_buff), std::string(full, 127));
+    record.set_info_buff(374); // the longest text, cut at 127
     record.set_info_buff(record.info_buff);
-    EXPECT_EQ(std::string(record.info_buff), std::string(full, 127));
-    record.set_info_buff(200);
-    EXPECT_STREQ(record.info_buff, "");
-    record.set_info_buff(static_cast<const char*>(nullptr));
-    EXPECT_EQ(record.info_buff, nullptr);
-}
-
-TEST(ErrorHandler, CopiesOwnTheirTexts) {
-    Error_Handler original;
-    original.init(3, 106, kFile);
-    original.set_info_buff("detail");
-    original.get_errormsg();
-    Error_Handler copy(original), assigned;
-    assigned.set_info_buff("replaced");
-    assigned = original;
-    original.init(0, 0, nullptr);
-    for (const Error_Handler* r : {&copy, &assigned}) {
-        EXPECT_STREQ(r->info_buff, "detail");
-        EXPECT_STREQ(r->errormsg_buff, "Warning - C:\\links\\north.lnk\nSyntax error on line 0\n"
-                                       "detail\n");
-    }
+    EXPECT_EQ(std::string(record.info_buff).size(), 127u);
+    const std::string composed = record.get_errormsg();
+    Error_Handler copy(record);
+    assigned.set_info_buff("old");
+    assigned = record;
+    record.init_fileio(record.errormsg_buff);
+    record.init(2, 106, record.file_name);
+    EXPECT_EQ(record.get_errormsg(),
+              "File error - " + composed.substr(0, 1023) + "\nSyntax error on line 40\n");
+    record.init_fileio(nullptr);
+    EXPECT_STREQ(record.get_errormsg(), "Error\nFile error\n");
+    EXPECT_EQ(std::string(copy.errormsg_buff) + assigned.errormsg_buff, composed + composed);
 }
 
 } // namespace
