@@ -1,6 +1,7 @@
 // The trimmers, both readers of field n and the tokenizer.
 #include "textimport_helpers.h"
 
+#include <algorithm>
 #include <optional>
 
 namespace jx::test {
@@ -9,180 +10,105 @@ namespace {
 using Field = std::optional<std::string>;
 const Field none = std::nullopt;
 
-TEST(StripSpace, TrimsBlanksInFrontAndControlCodesBehind) {
+TEST(Trimmers, TrimInPlace) {
     const struct {
+        void (*trim)(char*);
         const char* in;
         const char* out;
     } cases[] = {
-        {"  ab c \t\r\n", "ab c"},
-        {"     ", ""},
-        {"", ""},
-        {"\t x", "x"},
-        {"\r x", "\r x"},   // only blanks and tabs go in front
-        {"x\x01\x1F", "x"}, // every code from 1 to 32 goes behind
-        {"x\x7F", "x\x7F"},
-        {"Bogot\xE1", "Bogot\xE1"}, // upper-half letters stay
-        {"Bogot\xE1  ", "Bogot\xE1"},
-        {" \xA0", "\xA0"},
+        {strip_space, "  ab c \t\r\n", "ab c"},
+        {strip_space, "     ", ""},
+        {strip_space, "\r x", "\r x"}, // only blanks and tabs go in front
+        {strip_space, "x\x01\x1F", "x"},
+        {strip_space, "x\x7F", "x\x7F"},
+        {strip_space, "Bogot\xE1  ", "Bogot\xE1"}, // upper-half letters stay
+        {strip_space_quotes, " \"name\" \r\n", "name"},
+        {strip_space_quotes, "\"\"\"", ""},
+        {strip_space_quotes, "x\x1F", "x\x1F"},
     };
     for (const auto& c : cases) {
         std::string text = c.in;
-        strip_space(text.data());
+        c.trim(text.data());
         EXPECT_EQ(std::string(text.c_str()), c.out) << '[' << c.in << ']';
     }
     strip_space(nullptr);
+    WCHAR wide[] = {' ', '"', 'n', 0x00E9, ' ', 'x', '"', '\r', '\n', 0};
+    const WCHAR trimmed[] = {'n', 0x00E9, ' ', 'x', 0};
+    strip_space_quotes_wide(wide);
+    EXPECT_TRUE(std::equal(trimmed, trimmed + 5, wide));
 }
 
-TEST(StripSpaceQuotes, TakesAnyMixOfBlanksAndQuotes) {
+constexpr int kPlain = -1; // get_field_data, which knows no quote character
+
+TEST(FieldReaders, FieldNOfALine) {
     const struct {
-        const char* in;
-        const char* out;
+        const char* line;
+        char delimiter;
+        int quote;
+        int n;
+        Field field;
+        int size;
     } cases[] = {
-        {" \"name\" \r\n", "name"}, {"\"\"abc\"\"", "abc"},
-        {"\t\" a b \"\t", "a b"},   {"\"\"\"", ""},
-        {"x\x1F", "x\x1F"}, // only blanks, tabs, line ends and quotes go
-        {"\r\nx", "\r\nx"},         {"it's \"", "it's"},
+        // Blank mode: runs of blanks separate, tabs are text.
+        {"  12  34 56", ' ', kPlain, 1, "34", 80},
+        {"  12  34 56", ' ', kPlain, 3, none, 80},
+        {"a b ", ' ', kPlain, 2, none, 80},
+        {"a\tb c", ' ', kPlain, 0, "a\tb", 80},
+        // Every delimiter separates; the plain reader's quotes protect nothing.
+        {"a, b ,,\"c\"", ',', kPlain, 2, "", 80},
+        {"a, b ,,\"c\"", ',', kPlain, 3, "c", 80},
+        {"a, b ,,\"c\"", ',', kPlain, 4, none, 80},
+        {"\"x,y\",z", ',', kPlain, 1, "y", 80},
+        {"", ',', kPlain, 0, "", 80},
+        {"a,b", ',', kPlain, -3, "a", 80},
+        {" Bogot\xE1 ;x", ';', kPlain, 0, "Bogot\xE1", 80},
+        // Quote-aware: blanks before a delimiter stay, an open quote runs on.
+        {"\"x,y\", z", ',', '"', 0, "x,y", 80},
+        {"\"x,y\", z", ',', '"', 1, "z", 80},
+        {"\"x,y\", z", ',', '"', 2, none, 80},
+        {"a ,b", ',', '"', 0, "a ", 80},
+        {"a,", ',', '"', 1, "", 80},
+        {"\"open,b", ',', '"', 0, "open,b", 80},
+        {"\"open,b", ',', '"', 1, none, 80},
+        {"\"x,y\",z", ',', 0, 1, "y", 80},
+        {"'a,b',c", ',', '\'', 0, "'a,b'", 80}, // only double quotes are cleaned off
+        {"", ' ', '"', 0, "", 80},
+        {"\"New York\" 12", ' ', '"', 0, "New York", 80},
+        {"\"New York\" 12", ' ', '"', 1, "12", 80},
+        {"a b ", ' ', '"', 2, none, 80},
+        {"\"New York", ' ', '"', 1, none, 80},
+        // The field must fit with its terminator, as it is after trimming.
+        {"  abcd  ,e", ',', kPlain, 0, "abcd", 5},
+        {"abcde,e", ',', kPlain, 0, none, 5},
+        {"\"abcd\",e", ',', '"', 0, "abcd", 5},
+        {"abcde,e", ',', '"', 0, none, 5},
     };
     for (const auto& c : cases) {
-        std::string text = c.in;
-        strip_space_quotes(text.data());
-        EXPECT_EQ(std::string(text.c_str()), c.out) << '[' << c.in << ']';
+        char out[80] = "untouched";
+        const bool found = c.quote == kPlain
+                               ? get_field_data(c.line, c.n, out, c.size, c.delimiter)
+                               : GetFieldData(c.line, c.n, out, c.size, c.delimiter, char(c.quote));
+        EXPECT_EQ(found ? Field(out) : none, c.field) << '[' << c.line << "] " << c.n;
+        EXPECT_STREQ(out, found ? out : "untouched") << c.line;
     }
-}
-
-TEST(StripSpaceQuotes, WideTextFollowsTheSameRules) {
-    WCHAR text[] = {' ', '"', 'n', 0x00E9, ' ', 'x', '"', '\r', '\n', 0};
-    strip_space_quotes_wide(text);
-    const WCHAR expected[] = {'n', 0x00E9, ' ', 'x', 0};
-    for (size_t i = 0; i < sizeof expected / sizeof expected[0]; ++i)
-        EXPECT_EQ(text[i], expected[i]);
-    WCHAR only_quotes[] = {'"', ' ', '"', 0};
-    strip_space_quotes_wide(only_quotes);
-    EXPECT_EQ(only_quotes[0], 0);
-}
-
-Field plain_field(const char* line, int n, char delimiter, int size = 80) {
-    char out[80] = "untouched";
-    if (!get_field_data(line, n, out, size, delimiter)) {
-        EXPECT_STREQ(out, "untouched");
-        return none;
-    }
-    return std::string(out);
-}
-
-TEST(GetFieldData, ReadsFieldsWithoutQuoteHandling) {
-    const struct {
-        const char* line;
-        char delimiter;
-        int n;
-        Field field;
-    } cases[] = {
-        {"  12  34 56", ' ', 0, "12"},
-        {"  12  34 56", ' ', 1, "34"},
-        {"  12  34 56", ' ', 2, "56"},
-        {"  12  34 56", ' ', 3, none},
-        {"a b ", ' ', 2, none},     // trailing blanks hold no field
-        {"a\tb c", ' ', 0, "a\tb"}, // tabs are text in blank mode
-        {"a, b ,,\"c\"", ',', 0, "a"},
-        {"a, b ,,\"c\"", ',', 1, "b"},
-        {"a, b ,,\"c\"", ',', 2, ""},
-        {"a, b ,,\"c\"", ',', 3, "c"},
-        {"a, b ,,\"c\"", ',', 4, none},
-        {"\"x,y\",z", ',', 0, "x"}, // quotes do not protect delimiters here
-        {"\"x,y\",z", ',', 1, "y"},
-        {"a,", ',', 1, ""},
-        {"", ',', 0, ""},
-        {"", ' ', 0, ""},
-        {"a;b", ',', 0, "a;b"},
-        {"a,b", ',', -3, "a"}, // a negative field number reads field 0
-        {" Bogot\xE1 ;x", ';', 0, "Bogot\xE1"},
-        {"\" padded \"", ',', 0, " padded "},
-        {"a,b", '\0', 0, "a,b"}, // no delimiter: one field
-        {"a,b", '\0', 1, none},
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(plain_field(c.line, c.n, c.delimiter), c.field)
-            << '[' << c.line << "] field " << c.n;
-}
-
-Field quoted_field(const char* line, int n, char delimiter, char quote, int size = 80) {
-    char out[80] = "untouched";
-    if (!GetFieldData(line, n, out, size, delimiter, quote)) {
-        EXPECT_STREQ(out, "untouched");
-        return none;
-    }
-    return std::string(out);
-}
-
-TEST(GetFieldDataQuoted, QuotesProtectDelimiters) {
-    const struct {
-        const char* line;
-        char delimiter;
-        char quote;
-        int n;
-        Field field;
-    } cases[] = {
-        {"\"x,y\", z", ',', '"', 0, "x,y"},
-        {"\"x,y\", z", ',', '"', 1, "z"},
-        {"\"x,y\", z", ',', '"', 2, none},
-        {"a ,b", ',', '"', 0, "a "}, // blanks before a delimiter stay
-        {"a,", ',', '"', 1, ""},
-        {"a,b,", ',', '"', 2, ""},
-        {"\"open,b", ',', '"', 0, "open,b"}, // no closing quote: to the end
-        {"\"open,b", ',', '"', 1, none},
-        {"a,,b", ',', '"', 1, ""},
-        {"a,,b", ',', '"', 2, "b"},
-        {"\"x,y\",z", ',', '\0', 0, "x"}, // quote 0: no protection
-        {"\"x,y\",z", ',', '\0', 1, "y"},
-        {"'a,b',c", ',', '\'', 0, "'a,b'"}, // only double quotes are cleaned off
-        {"\"New York\" 12", ' ', '"', 0, "New York"},
-        {"\"New York\" 12", ' ', '"', 1, "12"},
-        {"  a  b", ' ', '"', 1, "b"},
-        {"a b ", ' ', '"', 2, none},
-        {"a b ", ' ', '"', 1, "b"},
-        {"\"New York", ' ', '"', 0, "New York"},
-        {"\"New York", ' ', '"', 1, none},
-        {"", ',', '"', 0, ""},
-        {"", ' ', '"', 0, ""},
-        {"a,b", ',', '"', -1, "a"},
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(quoted_field(c.line, c.n, c.delimiter, c.quote), c.field)
-            << '[' << c.line << "] field " << c.n;
-}
-
-// A field that does not fit the destination, terminator included, is
-// refused and the destination keeps what it held.
-TEST(FieldReaders, RefuseAFieldThatDoesNotFit) {
-    EXPECT_EQ(plain_field("abcd,e", 0, ',', 5), "abcd");
-    EXPECT_EQ(plain_field("abcde,e", 0, ',', 5), none);
-    EXPECT_EQ(plain_field("  abcd  ,e", 0, ',', 5), "abcd"); // judged after trimming
-    EXPECT_EQ(plain_field("a", 0, ',', 0), none);
-    EXPECT_EQ(quoted_field("\"abcd\",e", 0, ',', '"', 5), "abcd");
-    EXPECT_EQ(quoted_field("abcde,e", 0, ',', '"', 5), none);
-    EXPECT_FALSE(get_field_data(nullptr, 0, nullptr, 10, ','));
-    EXPECT_FALSE(GetFieldData("a", 0, nullptr, 10, ',', '"'));
-}
-
-std::vector<std::string> tokens(std::string& text, char delimiter) {
-    std::vector<std::string> out;
-    for (char* t = get_delimited_fields(text.data(), delimiter); t;
-         t = get_delimited_fields(nullptr, delimiter))
-        out.emplace_back(t);
-    return out;
 }
 
 TEST(GetDelimitedFields, ReportsEmptyFieldsButNotAFinalOne) {
     const struct {
         std::string text;
-        std::vector<std::string> tokens;
-    } cases[] = {
-        {"a;b", {"a", "b"}},  {"a;;b", {"a", "", "b"}},
-        {"a;b;", {"a", "b"}}, {";a", {"", "a"}},
-        {"", {""}},           {";", {""}},
-    };
-    for (auto c : cases) EXPECT_EQ(tokens(c.text, ';'), c.tokens) << c.text;
-    EXPECT_EQ(get_delimited_fields(nullptr, ';'), nullptr); // stays used up
+        Strings tokens;
+    } cases[] = {{"a;b", {"a", "b"}},  {"a;;b", {"a", "", "b"}},
+                 {"a;b;", {"a", "b"}}, {";a", {"", "a"}},
+                 {"", {""}},           {";", {""}}};
+    for (auto c : cases) {
+        Strings tokens;
+        for (char* t = get_delimited_fields(c.text.data(), ';'); t;
+             t = get_delimited_fields(nullptr, ';'))
+            tokens.emplace_back(t);
+        EXPECT_EQ(tokens, c.tokens) << c.text;
+    }
+    // The string is gone: a used-up splitting must not read it again.
+    EXPECT_EQ(get_delimited_fields(nullptr, ';'), nullptr);
 }
 
 } // namespace

@@ -1,8 +1,9 @@
 // Shared pieces of the text import tests: data files in a fresh folder and
-// formats built from them.
+// formats built from them as the host's dialog builds them.
 #pragma once
 
 #include "jx6ut.h"
+#include "support/message_boxes.h"
 #include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
@@ -13,64 +14,48 @@
 
 namespace jx::test {
 
-// The lines of a list, as strings.
-inline std::vector<std::string> lines_of(const string_list& list) {
-    std::vector<std::string> out;
-    for (int i = 0; i < list.count; ++i) out.emplace_back(list.strings[i]);
-    return out;
+using Ints = std::vector<int>;
+using Strings = std::vector<std::string>;
+
+inline Strings lines_of(const string_list& list) {
+    return Strings(list.strings, list.strings + list.count);
+}
+inline Ints positions_of(const txtimport_format& f) {
+    return f.col_positions ? Ints(f.col_positions, f.col_positions + f.num_columns + 1) : Ints{};
+}
+inline Ints fields_of(const txtimport_format& f) {
+    return f.col_fields ? Ints(f.col_fields, f.col_fields + f.num_col_fields) : Ints{};
 }
 
-// A data file written into its own folder, read into a format.
 class ImportFixture : public ::testing::Test {
 protected:
     TempDir dir;
     Error_Handler record;
 
+    // Kind mode when `kinds` is given, per-column mode otherwise.
     std::unique_ptr<txtimport_format> format_of(const std::string& text, int kinds = 0,
-                                                int definition_type = 1, bool per_column = true) {
+                                                int type = 1) {
         const std::string path = dir.write("data.txt", text);
-        return std::make_unique<txtimport_format>(&record, path.c_str(), kinds, definition_type,
-                                                  per_column);
+        return std::make_unique<txtimport_format>(&record, path.c_str(), kinds, type, kinds == 0);
     }
 
-    // A delimited format with its preview laid out.
-    std::unique_ptr<txtimport_format> delimited(const std::string& text, BYTE type,
-                                                bool quotes = false, bool merge = false) {
-        auto f = format_of(text);
+    // Delimited, or fixed width with the given column starts besides 0.
+    std::unique_ptr<txtimport_format> laid_out(const std::string& text, BYTE type,
+                                               bool quotes = false, bool merge = false,
+                                               const std::vector<unsigned>& starts = {},
+                                               int kinds = 0) {
+        auto f = format_of(text, kinds);
         f->delimiter_type = type;
         f->use_quotes = quotes;
         f->merge_delimiters = merge;
+        f->fixed_width = !starts.empty();
         f->set_delimiter();
         f->read_disp_lines();
         f->set_col_widths();
-        f->set_col_fields();
-        return f;
-    }
-
-    // A fixed-width format with the given column starts (0 is always one).
-    std::unique_ptr<txtimport_format> fixed(const std::string& text,
-                                            const std::vector<unsigned>& starts) {
-        auto f = format_of(text);
-        f->fixed_width = true;
-        f->read_disp_lines();
-        f->set_col_widths();
-        for (unsigned p : starts)
-            if (p != 0) {
-                EXPECT_TRUE(f->set_fixed_column(p)) << p;
-            }
+        for (unsigned p : starts) EXPECT_TRUE(f->set_fixed_column(p)) << p;
         f->set_col_fields();
         return f;
     }
 };
-
-inline std::vector<int> positions_of(const txtimport_format& f) {
-    if (!f.col_positions) return {};
-    return std::vector<int>(f.col_positions, f.col_positions + f.num_columns + 1);
-}
-
-inline std::vector<int> fields_of(const txtimport_format& f) {
-    if (!f.col_fields) return {};
-    return std::vector<int>(f.col_fields, f.col_fields + f.num_col_fields);
-}
 
 } // namespace jx::test
