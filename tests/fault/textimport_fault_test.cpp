@@ -15,7 +15,6 @@
 
 namespace {
 
-using jx::test::ScopedMessageBoxes;
 using jx::test::TempDir;
 
 size_t open_descriptors() {
@@ -42,58 +41,53 @@ void fail_each_call(int error, const std::function<void()>& operation,
     ADD_FAILURE() << "the operation never got through";
 }
 
-class ImportFaults : public ::testing::Test {
-protected:
+// A table of three reading pieces, so that several reads can fail.
+TEST(ImportFaults, ReadingATableKeepsTheListOnEveryFailure) {
     TempDir dir;
     Error_Handler record;
-    // Three reading pieces' worth of lines.
-    std::string table = [this] {
-        std::string text;
-        for (int i = 0; text.size() < 700 * 1024; ++i) text += "site " + std::to_string(i) + ",1\n";
-        return dir.write("table.csv", text);
-    }();
-};
-
-TEST_F(ImportFaults, ReadingATableKeepsTheListOnEveryFailure) {
+    std::string text;
+    for (int i = 0; text.size() < 700 * 1024; ++i) text += "site " + std::to_string(i) + ",1\n";
+    const std::string table = dir.write("table.csv", text);
     string_list list(&record, dir.write("small.txt", "kept\n").c_str());
-    bool threw = false;
+    Error_Handler* thrown = nullptr;
     int short_reads = 0;
     fail_each_call(
         EIO,
         [&] {
-            threw = false;
+            thrown = nullptr;
             try {
                 list.init_string_list(&record, table.c_str());
             } catch (Error_Handler* failed) {
-                threw = failed == &record;
+                thrown = failed;
             }
         },
         [&](int nth) {
-            EXPECT_TRUE(threw) << "call " << nth;
+            ASSERT_EQ(thrown, &record) << "call " << nth;
             EXPECT_EQ(record.error_type, 2) << "call " << nth;
             EXPECT_NE(record.last_error_code, 0u) << "call " << nth;
             ASSERT_EQ(list.count, 1) << "call " << nth;
             EXPECT_STREQ(list.strings[0], "kept");
             short_reads += record.error_code == 123; // "Read error at end of file"
         });
-    EXPECT_GE(short_reads, 3); // a read of each piece
-    EXPECT_FALSE(threw);
+    EXPECT_GE(short_reads, 3);
     EXPECT_GT(list.count, 1);
 }
 
-TEST_F(ImportFaults, DefinitionFilesReportEveryFailure) {
-    txtimport_format format(&record, table.c_str(), 0, 3, true);
+TEST(ImportFaults, DefinitionFilesReportEveryFailure) {
+    TempDir dir;
+    Error_Handler record;
+    const std::string data = dir.write("data.txt", "0123456789\n");
+    txtimport_format format(&record, data.c_str(), 0, 3, true), target(format);
     format.fixed_width = true;
     format.read_disp_lines();
     format.set_col_widths();
     format.set_fixed_column(5);
     format.set_col_fields();
     format.col_fields[1] = 4;
-    txtimport_format target(&record, table.c_str(), 0, 3, true);
     const std::string path = dir.file("layout.def");
 
     // Each failed attempt shows exactly one box, and changes nothing.
-    ScopedMessageBoxes boxes;
+    jx::test::ScopedMessageBoxes boxes;
     size_t shown = 0;
     const auto unchanged = [&](const txtimport_format& f, int columns, int nth) {
         ASSERT_EQ(boxes.count(), ++shown) << "call " << nth;

@@ -10,22 +10,18 @@ namespace {
 using Field = std::optional<std::string>;
 const Field none = std::nullopt;
 
+// strip_space takes blanks and tabs in front and codes 1 to 32 behind, so
+// letters of the upper half stay; strip_space_quotes takes any mix of blanks,
+// tabs, line ends and double quotes at either end, and nothing else.
 TEST(Trimmers, TrimInPlace) {
     const struct {
         void (*trim)(char*);
-        const char* in;
-        const char* out;
+        const char *in, *out;
     } cases[] = {
-        {strip_space, "  ab c \t\r\n", "ab c"},
-        {strip_space, "     ", ""},
-        {strip_space, "\r x", "\r x"}, // only blanks and tabs go in front
-        {strip_space, "x\x01\x1F", "x"},
-        {strip_space, "x\x7F", "x\x7F"},
-        {strip_space, "Bogot\xE1  ", "Bogot\xE1"}, // upper-half letters stay
-        {strip_space_quotes, " \"name\" \r\n", "name"},
-        {strip_space_quotes, "\"\"\"", ""},
-        {strip_space_quotes, "x\x1F", "x\x1F"},
-    };
+        {strip_space, "  ab c \t\r\n", "ab c"},         {strip_space, "     ", ""},
+        {strip_space, "\r x\x01\x1F", "\r x"},          {strip_space, "x\x7F", "x\x7F"},
+        {strip_space, "Bogot\xE1  ", "Bogot\xE1"},      {strip_space_quotes, "\"\"\"", ""},
+        {strip_space_quotes, " \"name\" \r\n", "name"}, {strip_space_quotes, "x\x1F", "x\x1F"}};
     for (const auto& c : cases) {
         std::string text = c.in;
         c.trim(text.data());
@@ -40,57 +36,50 @@ TEST(Trimmers, TrimInPlace) {
 
 constexpr int kPlain = -1; // get_field_data, which knows no quote character
 
-TEST(FieldReaders, FieldNOfALine) {
-    const struct {
-        const char* line;
-        char delimiter;
-        int quote;
-        int n;
-        Field field;
-        int size;
-    } cases[] = {
-        // Blank mode: runs of blanks separate, tabs are text.
-        {"  12  34 56", ' ', kPlain, 1, "34", 80},
-        {"  12  34 56", ' ', kPlain, 3, none, 80},
-        {"a b ", ' ', kPlain, 2, none, 80},
-        {"a\tb c", ' ', kPlain, 0, "a\tb", 80},
-        // Every delimiter separates; the plain reader's quotes protect nothing.
-        {"a, b ,,\"c\"", ',', kPlain, 2, "", 80},
-        {"a, b ,,\"c\"", ',', kPlain, 3, "c", 80},
-        {"a, b ,,\"c\"", ',', kPlain, 4, none, 80},
-        {"\"x,y\",z", ',', kPlain, 1, "y", 80},
-        {"", ',', kPlain, 0, "", 80},
-        {"a,b", ',', kPlain, -3, "a", 80},
-        {" Bogot\xE1 ;x", ';', kPlain, 0, "Bogot\xE1", 80},
-        // Quote-aware: blanks before a delimiter stay, an open quote runs on.
-        {"\"x,y\", z", ',', '"', 0, "x,y", 80},
-        {"\"x,y\", z", ',', '"', 1, "z", 80},
-        {"\"x,y\", z", ',', '"', 2, none, 80},
-        {"a ,b", ',', '"', 0, "a ", 80},
-        {"a,", ',', '"', 1, "", 80},
-        {"\"open,b", ',', '"', 0, "open,b", 80},
-        {"\"open,b", ',', '"', 1, none, 80},
-        {"\"x,y\",z", ',', 0, 1, "y", 80},
-        {"'a,b',c", ',', '\'', 0, "'a,b'", 80}, // only double quotes are cleaned off
-        {"", ' ', '"', 0, "", 80},
-        {"\"New York\" 12", ' ', '"', 0, "New York", 80},
-        {"\"New York\" 12", ' ', '"', 1, "12", 80},
-        {"a b ", ' ', '"', 2, none, 80},
-        {"\"New York", ' ', '"', 1, none, 80},
-        // The field must fit with its terminator, as it is after trimming.
-        {"  abcd  ,e", ',', kPlain, 0, "abcd", 5},
-        {"abcde,e", ',', kPlain, 0, none, 5},
-        {"\"abcd\",e", ',', '"', 0, "abcd", 5},
-        {"abcde,e", ',', '"', 0, none, 5},
-    };
-    for (const auto& c : cases) {
+// Every field of a line, joined by '|'. Each field must fit a destination of
+// its length and terminator, and not one byte less; a negative n reads field
+// 0; a refusal leaves the destination untouched.
+std::string fields(const char* line, char delimiter, int quote) {
+    const auto read = [&](int n, size_t size) {
         char out[80] = "untouched";
-        const bool found = c.quote == kPlain
-                               ? get_field_data(c.line, c.n, out, c.size, c.delimiter)
-                               : GetFieldData(c.line, c.n, out, c.size, c.delimiter, char(c.quote));
-        EXPECT_EQ(found ? Field(out) : none, c.field) << '[' << c.line << "] " << c.n;
-        EXPECT_STREQ(out, found ? out : "untouched") << c.line;
+        const bool found = quote == kPlain
+                               ? get_field_data(line, n, out, int(size), delimiter)
+                               : GetFieldData(line, n, out, int(size), delimiter, char(quote));
+        EXPECT_STREQ(out, found ? out : "untouched") << line;
+        return found ? Field(out) : none;
+    };
+    EXPECT_EQ(read(-2, 80), read(0, 80)) << line;
+    std::string joined;
+    for (int n = 0; n < 9; ++n) {
+        const Field field = read(n, 80);
+        if (!field) break;
+        joined += (n ? "|" : "") + *field;
+        EXPECT_EQ(read(n, field->size() + 1), field) << line;
+        EXPECT_EQ(read(n, field->size()), none) << line;
     }
+    return joined;
+}
+
+TEST(FieldReaders, EveryFieldOfALine) {
+    // Blank mode: tabs are text, and blanks at the end hold no field.
+    EXPECT_EQ(fields("  12  34 56", ' ', kPlain), "12|34|56");
+    EXPECT_EQ(fields("a\tb c ", ' ', kPlain), "a\tb|c");
+    EXPECT_EQ(fields("", ' ', kPlain), "");
+    // The plain reader trims as strip_space does, then takes off one quote at
+    // each end; its quotes protect nothing.
+    EXPECT_EQ(fields(" a , b ,,\"c\"", ',', kPlain), "a|b||c");
+    EXPECT_EQ(fields(" Bogot\xE1 ;\"\"", ';', kPlain), "Bogot\xE1|");
+    EXPECT_EQ(fields("\"x,y\",z", ',', kPlain), "x|y|z");
+    // The other keeps blanks before a delimiter, runs to the end of the line
+    // when a quote is left open, and cleans off double quotes only.
+    EXPECT_EQ(fields("\"x,y\", z", ',', '"'), "x,y|z");
+    EXPECT_EQ(fields("\"x,y\",z", ',', 0), "x|y|z");
+    EXPECT_EQ(fields("a ,b,", ',', '"'), "a |b|");
+    EXPECT_EQ(fields("\"open,b", ',', '"'), "open,b");
+    EXPECT_EQ(fields("'a,b',c", ',', '\''), "'a,b'|c");
+    EXPECT_EQ(fields("", ',', '"'), "");
+    EXPECT_EQ(fields("\"New York\"  12 ", ' ', '"'), "New York|12");
+    EXPECT_EQ(fields("\"New York", ' ', '"'), "New York");
 }
 
 TEST(GetDelimitedFields, ReportsEmptyFieldsButNotAFinalOne) {

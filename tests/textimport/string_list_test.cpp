@@ -9,11 +9,8 @@ namespace {
 
 using namespace std::string_literals;
 
-class StringList : public ::testing::Test {
+class StringList : public ImportFixture {
 protected:
-    TempDir dir;
-    Error_Handler record;
-
     // Reads `bytes` from a file; the thrown record, if any, is returned.
     Error_Handler* load(string_list& list, const std::string& bytes) {
         const std::string path = dir.write("lines.txt", bytes);
