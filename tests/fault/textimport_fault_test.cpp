@@ -25,7 +25,7 @@ size_t open_descriptors() {
 // Runs `operation` with its call 1, 2, ... failing with `error` until it gets
 // through, calling `check` after each failed attempt.
 void fail_each_call(int error, const std::function<void()>& operation,
-                    const std::function<void(int)>& check) {
+                    const std::function<void()>& check) {
     const size_t descriptors = open_descriptors();
     for (int nth = 1; nth < 200; ++nth) {
         bool fired;
@@ -36,7 +36,8 @@ void fail_each_call(int error, const std::function<void()>& operation,
         }
         EXPECT_EQ(open_descriptors(), descriptors) << "call " << nth;
         if (!fired) return;
-        check(nth);
+        SCOPED_TRACE("call " + std::to_string(nth));
+        check();
     }
     ADD_FAILURE() << "the operation never got through";
 }
@@ -51,28 +52,28 @@ TEST(ImportFaults, ReadingATableKeepsTheListOnEveryFailure) {
     string_list list(&record, dir.write("small.txt", "kept\n").c_str());
     Error_Handler* thrown = nullptr;
     int short_reads = 0;
-    fail_each_call(
-        EIO,
-        [&] {
-            thrown = nullptr;
-            try {
-                list.init_string_list(&record, table.c_str());
-            } catch (Error_Handler* failed) {
-                thrown = failed;
-            }
-        },
-        [&](int nth) {
-            ASSERT_EQ(thrown, &record) << "call " << nth;
-            EXPECT_EQ(record.error_type, 2) << "call " << nth;
-            EXPECT_NE(record.last_error_code, 0u) << "call " << nth;
-            ASSERT_EQ(list.count, 1) << "call " << nth;
-            EXPECT_STREQ(list.strings[0], "kept");
-            short_reads += record.error_code == 123; // "Read error at end of file"
-        });
+    const auto read = [&] {
+        thrown = nullptr;
+        try {
+            list.init_string_list(&record, table.c_str());
+        } catch (Error_Handler* failed) {
+            thrown = failed;
+        }
+    };
+    fail_each_call(EIO, read, [&] {
+        ASSERT_EQ(thrown, &record);
+        EXPECT_EQ(record.error_type, 2);
+        EXPECT_NE(record.last_error_code, 0u);
+        ASSERT_EQ(list.count, 1);
+        EXPECT_STREQ(list.strings[0], "kept");
+        short_reads += record.error_code == 123; // "Read error at end of file"
+    });
     EXPECT_GE(short_reads, 3);
     EXPECT_GT(list.count, 1);
 }
 
+// Each failed attempt shows exactly one box and changes nothing; what was
+// loaded at last saves as the same bytes.
 TEST(ImportFaults, DefinitionFilesReportEveryFailure) {
     TempDir dir;
     Error_Handler record;
@@ -84,27 +85,20 @@ TEST(ImportFaults, DefinitionFilesReportEveryFailure) {
     format.set_fixed_column(5);
     format.set_col_fields();
     format.col_fields[1] = 4;
-    const std::string path = dir.file("layout.def");
-
-    // Each failed attempt shows exactly one box, and changes nothing.
+    const std::string path = dir.file("layout.def"), again = dir.file("again.def");
     jx::test::ScopedMessageBoxes boxes;
     size_t shown = 0;
-    const auto unchanged = [&](const txtimport_format& f, int columns, int nth) {
-        ASSERT_EQ(boxes.count(), ++shown) << "call " << nth;
-        EXPECT_EQ(boxes.last().caption, "File error") << "call " << nth;
-        EXPECT_STREQ(f.definition_file, "") << "call " << nth;
-        EXPECT_EQ(f.num_columns, columns) << "call " << nth;
+    const auto unchanged = [&](const txtimport_format& f, int columns) {
+        ASSERT_EQ(boxes.count(), ++shown);
+        EXPECT_EQ(boxes.last().caption, "File error");
+        EXPECT_STREQ(f.definition_file, "");
+        EXPECT_EQ(f.num_columns, columns);
     };
     fail_each_call(
-        ENOSPC, [&] { format.save_definition_file(path.c_str()); },
-        [&](int nth) { unchanged(format, 2, nth); });
+        ENOSPC, [&] { format.save_definition_file(path.c_str()); }, [&] { unchanged(format, 2); });
     fail_each_call(
-        EIO, [&] { target.load_definition_file(path.c_str()); },
-        [&](int nth) { unchanged(target, 0, nth); });
+        EIO, [&] { target.load_definition_file(path.c_str()); }, [&] { unchanged(target, 0); });
     EXPECT_EQ(boxes.count(), shown);
-
-    // What was loaded saves as the same bytes.
-    const std::string again = dir.file("again.def");
     target.save_definition_file(again.c_str());
     EXPECT_EQ(TempDir::read(again), TempDir::read(path));
     EXPECT_EQ(TempDir::read(path).size(), 40u + 8u + 12u);
