@@ -80,10 +80,8 @@ TEST(ImportFaults, DefinitionFilesReportEveryFailure) {
     const std::string data = dir.write("data.txt", "0123456789\n");
     txtimport_format format(&record, data.c_str(), 0, 3, true), target(format);
     format.fixed_width = true;
-    format.read_disp_lines();
-    format.set_col_widths();
-    format.set_fixed_column(5);
-    format.set_col_fields();
+    format.initialize_columns(2);
+    format.col_positions[1] = 5;
     format.col_fields[1] = 4;
     const std::string path = dir.file("layout.def"), again = dir.file("again.def");
     jx::test::ScopedMessageBoxes boxes;

@@ -63,11 +63,7 @@ protected:
 // Columns and preview.
 
 TEST_F(TextImport, ConstructionReadsTheFile) {
-    auto f = laid_out("name,height\nA,10\n", 0, false, false, {}, 3);
-    EXPECT_EQ(f->line_buffer_size, 13u); // the longest line and 2
-    EXPECT_EQ(f->num_header_items, 3);
-    EXPECT_EQ(std::string(f->data_file), dir.file("data.txt"));
-
+    EXPECT_EQ(laid_out("name,height\nA,10\n")->line_buffer_size, 13u); // the longest line and 2
     // Without lines it stops after reading; what follows must still be safe.
     auto empty = laid_out("\n\n");
     EXPECT_EQ(empty->num_columns, 0);
@@ -97,20 +93,17 @@ TEST_F(TextImport, DisplayLines) {
 }
 
 // Quotes count in the width, and a quote left open at the end of a display
-// line keeps the next line's delimiters hidden until it closes.
+// line keeps the next line's delimiters hidden until it closes. A label wider
+// than its column moves every later boundary; in kind mode the label is the
+// name of the kind the column supplies.
 TEST_F(TextImport, DelimitedPreviewLayouts) {
     EXPECT_EQ(positions_of(*laid_out("a,b,c\n1,2\n")), (Ints{0, 2, 4, 6}));
     EXPECT_EQ(positions_of(*laid_out("a   b\n", 2, false, true)), (Ints{0, 2, 4}));
     EXPECT_EQ(positions_of(*laid_out("a   b\n", 2)), (Ints{0, 2, 3, 4, 6}));
     EXPECT_EQ(positions_of(*laid_out("\"x,y\",z\n", 0, true)), (Ints{0, 6, 8}));
-    EXPECT_EQ(positions_of(*laid_out("\"x,y\",z\n")), (Ints{0, 3, 6, 8}));
     EXPECT_EQ(positions_of(*laid_out("\r\n")), (Ints{0, 1}));
     EXPECT_EQ(positions_of(*laid_out("\"a,b\nc,d\",e\n", 0, true)), (Ints{0, 5, 7}));
-}
 
-// A label wider than its column moves every later boundary; in kind mode the
-// label is the name of the kind the column supplies.
-TEST_F(TextImport, LabelsWidenTheGrid) {
     auto f = laid_out("a,bbbbbbbb,c\n");
     f->set_header_item(0, "Label");
     f->set_header_item(1, "Short");
@@ -166,7 +159,6 @@ TEST_F(TextImport, DuplicateChecks) {
     EXPECT_EQ(check(5, {7, 0, 0, 7, 0}), "Columns 1 and 4 are both defined as ");
     EXPECT_EQ(check(5, {5, 0, 0, 5, 0}), "Columns 1 and 4 are both defined as 100%s %d");
     EXPECT_EQ(check(5, {1, 2, 3, 4, 0}), "ok");
-    EXPECT_EQ(check(0, {0, 0, 0, 0, 0}), "Column definitions are incomplete");
     EXPECT_EQ(check(0, {3, 9, 3, 9, 0}), "Columns 1 and 3 have the same definition");
     EXPECT_EQ(check(0, {3, 9, 0, 1, 2}), "ok");
 }
@@ -177,9 +169,8 @@ TEST_F(TextImport, CopiesAreIndependent) {
     f->first_line = 3;
     f->read_disp_lines();
     f->set_header_item(0, "first");
-    txtimport_format copy(*f);
     auto other = laid_out("x\n");
-    *other = copy;
+    *other = txtimport_format(*f);
     f.reset();
     EXPECT_EQ(other->disp_lines[1], other->lines.strings[2]);
     EXPECT_STREQ(other->header_items[0], "first");
@@ -191,9 +182,8 @@ TEST_F(TextImport, CopiesAreIndependent) {
 // ---------------------------------------------------------------------------
 // Definition files.
 
-std::string le32(int value) {
-    const auto v = static_cast<unsigned>(value);
-    return {char(v & 0xFF), char((v >> 8) & 0xFF), char((v >> 16) & 0xFF), char(v >> 24)};
+std::string le32(int v) {
+    return {char(v), char(v >> 8), char(v >> 16), char(v >> 24)};
 }
 
 // A header as a host on another machine wrote it: options, then first line,
@@ -232,6 +222,10 @@ TEST_F(TextImport, BytesWrittenAndReadBack) {
     f->set_fixed_column(3); // four columns, col_fields still sized for three
     EXPECT_EQ(round_trip(*f).size(), 40u + 12u + 16u);
     EXPECT_EQ(boxes.count(), 0u);
+    // A save that fails is reported and keeps the name of the last one.
+    f->save_definition_file(dir.file("no such folder/x.def").c_str());
+    EXPECT_EQ(boxes.count(), 1u);
+    EXPECT_STREQ(f->definition_file, path.c_str());
 }
 
 // Counts the file cannot hold are refused before anything is allocated for
@@ -272,20 +266,6 @@ TEST_F(TextImport, RefusalsLeaveTheFormatAsItWas) {
     }
 }
 
-// A name that does not fit definition_file is refused before any file is
-// touched, as Windows refuses a path that long.
-TEST_F(TextImport, TooLongANameIsRefused) {
-    auto f = sample();
-    const std::string name = dir.file(std::string(300, 'n'));
-    ScopedMessageBoxes boxes;
-    f->save_definition_file(name.c_str());
-    f->load_definition_file(name.c_str());
-    ASSERT_EQ(boxes.count(), 2u);
-    EXPECT_NE(boxes.last().text.find(name.substr(0, 200)), std::string::npos);
-    EXPECT_FALSE(TempDir::exists(name));
-    EXPECT_STREQ(f->definition_file, "");
-}
-
 // ---------------------------------------------------------------------------
 // The import loop.
 
@@ -304,26 +284,23 @@ std::string import_all(txtimport_format& f) {
     return out;
 }
 
-// Whether the walk starts ('+' or '-'), then the index of each line it
-// visits; past the end it stays at the end.
+// Whether the walk starts ('+' or '-'), then the index and the line buffer
+// of each line it visits; past the end it stays at the end.
 TEST_F(TextImport, VisitsTheLinesFromTheFirstLineOn) {
     std::string text;
-    for (int i = 0; i < 10; ++i) text += "line" + std::to_string(i) + "\n\n";
+    for (char c = 'a'; c <= 'j'; ++c) text += c + "\n\n"s;
     auto f = laid_out(text);
     const auto visit = [&](int first_line) {
         f->first_line = first_line;
         std::string seen = f->init_import() ? "+" : "-";
         int index;
-        while (f->set_line_buffer(index)) {
-            seen += std::to_string(index);
-            EXPECT_STREQ(f->line_buffer, f->lines.strings[index]);
-        }
+        while (f->set_line_buffer(index)) seen += std::to_string(index) + f->line_buffer;
         EXPECT_FALSE(f->set_line_buffer(index));
         return seen;
     };
-    EXPECT_EQ(visit(1), "+0123456789");
-    EXPECT_EQ(visit(0), "+0123456789"); // below 1 reads as 1
-    EXPECT_EQ(visit(9), "+89");
+    EXPECT_EQ(visit(1), "+0a1b2c3d4e5f6g7h8i9j");
+    EXPECT_EQ(visit(0), "+0a1b2c3d4e5f6g7h8i9j"); // below 1 reads as 1
+    EXPECT_EQ(visit(9), "+8i9j");
     EXPECT_EQ(visit(11), "+");
     EXPECT_EQ(visit(12), "-");
 }
@@ -386,7 +363,6 @@ TEST_F(TextImport, ManyColumnsAndChangedOptions) {
 TEST_F(TextImport, KindModeFindsTheColumnOfAKind) {
     for (const auto& starts : std::vector<std::vector<unsigned>>{{}, {4, 8}}) {
         auto f = laid_out("c0  c1  c2\n", 2, false, true, starts, 3);
-        ASSERT_EQ(f->num_columns, 3);
         f->col_fields[1] = 2;
         f->col_fields[2] = 1;
         EXPECT_EQ(import_all(*f), "c2|c1|~|~");
