@@ -1,170 +1,180 @@
-// string_list: which bytes a text file may hold, how it is cut into lines,
-// and what each failure leaves in the record and in the list.
-#include "textimport_helpers.h"
+// The lines of a text file and the small text tools: which bytes a text
+// file may hold, how it is cut into lines and what each failure leaves; the
+// trimmers, both readers of field n and the tokenizer.
+#include "jx6ut.h"
+#include "support/temp_dir.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
 
 namespace jx::test {
 namespace {
 
 using namespace std::string_literals;
-using Lines = std::vector<std::string>;
+
+// The stored lines joined by '/'; each knows its ordinal.
+std::string joined(const string_list& list) {
+    std::string out;
+    for (int i = 0; i < list.count; ++i) {
+        EXPECT_EQ(list.line_index[i], i);
+        out += (i ? "/" : "") + std::string(list.strings[i]);
+    }
+    return out;
+}
 
 class StringList : public ::testing::Test {
 protected:
     TempDir dir;
     Error_Handler record;
 
-    // Reads `bytes` from a file; the thrown record, if any, is returned.
-    Error_Handler* load(string_list& list, const std::string& bytes) {
+    // Reads `bytes` from a file: the lines, or the error code thrown.
+    std::string load(string_list& list, const std::string& bytes) {
         const std::string path = dir.write("lines.txt", bytes);
         try {
             list.init_string_list(&record, path.c_str());
         } catch (Error_Handler* thrown) {
-            return thrown;
+            EXPECT_EQ(thrown, &record);
+            return "error " + std::to_string(record.error_code);
         }
-        return nullptr;
+        return joined(list);
     }
 };
 
 TEST_F(StringList, CutsLinesByTheLineRules) {
-    const struct {
-        std::string bytes;
-        Lines lines;
-    } cases[] = {
-        {"x\n\ny\n", {"x", "y"}},       // empty lines store nothing
-        {"x\r\n\r\ny", {"x", "", "y"}}, // a blank line with its CR is kept
-        {"\r\n", {""}},
-        {"a\r\nb\r", {"a", "b\r"}}, // a CR ends only a line with a feed
-        {"a\rb\n", {"a\rb"}},
-        {"last", {"last"}},
-        {"\t lead and trail \t\n", {"\t lead and trail \t"}},
-        {"ab\0cd\nef"s, {"ab", "ef"}}, // a line ends at its first 0 byte
-        {"\0\0\n"s, {""}},
-        {"data\r\n\x1A", {"data", "\x1A"}}, // the end-of-file mark is text
-        {"\x1E\x1F\n", {"\x1E\x1F"}},
-        {"Bogot\xE1\n\xFF\x80\n", {"Bogot\xE1", "\xFF\x80"}},
-    };
-    for (const auto& c : cases) {
-        string_list list;
-        ASSERT_EQ(load(list, c.bytes), nullptr) << c.bytes;
-        EXPECT_EQ(lines_of(list), c.lines) << c.bytes;
-        for (int i = 0; i < list.count; ++i) EXPECT_EQ(list.line_index[i], i);
-    }
+    string_list list;
+    EXPECT_EQ(load(list, "x\n\ny\n"), "x/y");      // empty lines store nothing
+    EXPECT_EQ(load(list, "x\r\n\r\ny"), "x//y");   // a blank line with its CR is kept
+    EXPECT_EQ(load(list, "a\r\nb\r"), "a/b\r");    // a CR goes only before a feed
+    EXPECT_EQ(load(list, "ab\0cd\nef"s), "ab/ef"); // a line ends at its first 0 byte
+    EXPECT_EQ(load(list, "\x1A\n\x1E\x1F\x80\xFF"), "\x1A/\x1E\x1F\x80\xFF");
+    EXPECT_EQ(load(list, "a\nabcd\r\nab"), "a/abcd/ab");
+    EXPECT_EQ(list.get_maxstrlen(), 4u);
+    EXPECT_EQ(load(list, "\n\n\n"), ""); // no lines, and no error
+    EXPECT_EQ(list.count, 0);
+    EXPECT_EQ(list.get_maxstrlen(), 0u);
 }
 
-TEST_F(StringList, FileOfLineFeedsIsAnEmptyListWithoutError) {
-    for (const std::string bytes : {"\n", "\n\n\n\n"}) {
-        string_list list;
-        EXPECT_EQ(load(list, bytes), nullptr);
-        EXPECT_EQ(list.count, 0);
-        EXPECT_EQ(list.get_maxstrlen(), 0u);
-    }
-}
-
-// Every byte value, once, inside a line: 0, 9, 10, 13, 26 and 30 to 255 are
-// text; every other control character makes the file a non-text file.
+// Every byte value inside a line, where bytes are checked one at a time (a
+// short file) and where they are checked sixteen at a time.
 TEST_F(StringList, AcceptsExactlyTheTextBytes) {
     for (int byte = 0; byte < 256; ++byte) {
         const bool text =
             byte == 0 || byte == 9 || byte == 10 || byte == 13 || byte == 26 || byte >= 30;
-        string_list list;
-        Error_Handler* thrown = load(list, std::string("a") + char(byte) + "b\n");
-        if (text) {
-            EXPECT_EQ(thrown, nullptr) << byte;
-            EXPECT_GE(list.count, 1) << byte;
-        } else {
-            ASSERT_EQ(thrown, &record) << byte;
-            EXPECT_EQ(record.error_code, 342) << byte;
-            EXPECT_EQ(record.error_type, 2) << byte;
-            EXPECT_EQ(list.count, 0) << byte;
+        for (const std::string pad : {"", "0123456789abcdefghij"}) {
+            string_list list;
+            EXPECT_EQ(load(list, "a"s + char(byte) + pad + "\n") == "error 342", !text) << byte;
+            EXPECT_EQ(list.count > 0, text) << byte;
         }
     }
 }
 
-TEST_F(StringList, NonTextFileEmptiesAFilledList) {
+TEST_F(StringList, FailuresKeepTheLinesButANonTextFileEmptiesThem) {
     string_list list;
-    ASSERT_EQ(load(list, "one\ntwo\n"), nullptr);
-    ASSERT_EQ(load(list, "one\x07two\n"), &record);
-    EXPECT_EQ(list.count, 0);
+    EXPECT_EQ(load(list, "kept\n"), "kept");
+    EXPECT_EQ(load(list, ""), "error 155");
+    EXPECT_EQ(joined(list), "kept");
+    EXPECT_EQ(load(list, "one\x07two\n"), "error 342");
+    EXPECT_EQ(record.error_type, 2);
     EXPECT_EQ(list.strings, nullptr);
-    const std::string message = record.get_errormsg();
-    EXPECT_NE(message.find("File error - "), std::string::npos);
-    EXPECT_NE(message.find("The file must be an ascii text file."), std::string::npos);
 }
 
-TEST_F(StringList, EmptyOrMissingFileKeepsThePreviousLines) {
-    string_list list;
-    ASSERT_EQ(load(list, "kept\n"), nullptr);
-
-    ASSERT_EQ(load(list, ""), &record);
-    EXPECT_EQ(record.error_code, 155);
-    EXPECT_EQ(lines_of(list), Lines{"kept"});
-
-    const std::string missing = dir.file("missing.txt");
-    EXPECT_THROW(list.init_string_list(&record, missing.c_str()), Error_Handler*);
-    EXPECT_EQ(record.error_code, 101);
-    EXPECT_EQ(record.last_error_code, static_cast<DWORD>(ERROR_FILE_NOT_FOUND));
-    EXPECT_EQ(std::string(record.file_name), missing);
-    EXPECT_EQ(lines_of(list), Lines{"kept"});
-}
-
-TEST_F(StringList, LongestLine) {
-    string_list list;
-    EXPECT_EQ(list.get_maxstrlen(), 0u);
-    ASSERT_EQ(load(list, "a\nabcd\r\nab\n"), nullptr);
-    EXPECT_EQ(list.get_maxstrlen(), 4u);
-
-    // One line of a megabyte, with no line feed at all.
-    const std::string huge(1 << 20, 'x');
-    ASSERT_EQ(load(list, huge), nullptr);
-    ASSERT_EQ(list.count, 1);
-    EXPECT_EQ(list.get_maxstrlen(), huge.size());
-}
-
-// Large files are read in pieces; a line, a CR LF pair or a run of empty
-// lines that straddles two pieces is cut as anywhere else.
+// Files are read in pieces of 256 KiB; a CR LF pair or a run of empty lines
+// that straddles two pieces is cut as anywhere else, and a bad byte in the
+// last piece still refuses the whole file.
 TEST_F(StringList, LinesAcrossTheReadingPieces) {
     const size_t piece = 256 * 1024;
-    for (size_t shift : {0, 1, 2, 3}) {
-        // Filler lines up to a few bytes before the boundary, then a line
-        // whose CR LF (or empty lines) lands on it.
-        std::string text;
-        Lines expected;
-        while (text.size() + 100 < piece - shift) {
-            const std::string line = "line " + std::to_string(expected.size());
-            text += line + "\r\n";
-            expected.push_back(line);
-        }
-        const std::string pad(piece - shift - text.size() - 1, 'p');
-        text += pad + "\r\n\n\r\ntail";
-        expected.push_back(pad);
-        expected.push_back("");
-        expected.push_back("tail");
-        string_list list;
-        ASSERT_EQ(load(list, text), nullptr) << shift;
-        EXPECT_EQ(lines_of(list), expected) << shift;
-    }
-    // A forbidden byte in the last piece still refuses the whole file.
     string_list list;
-    ASSERT_EQ(load(list, std::string(3 * piece, 'a') + "\n\x02"), &record);
-    EXPECT_EQ(record.error_code, 342);
+    for (size_t shift : {1, 2, 3}) {
+        const std::string pad(piece - shift, 'p');
+        EXPECT_EQ(load(list, pad + "\r\n\n\r\ntail"), pad + "//tail") << shift;
+    }
+    EXPECT_EQ(load(list, std::string(3 * piece, 'a') + "\n\x02"), "error 342");
 }
 
-// A copy owns its lines: it outlives a reload of the original, and both
-// release their own memory (the sanitizer leg checks the releases).
-TEST_F(StringList, CopiesAreIndependent) {
-    string_list original;
-    ASSERT_EQ(load(original, "one\n\ntwo\nthree"), nullptr);
-    string_list copy(original);
-    string_list assigned;
-    assigned = original;
-    string_list& same = assigned;
-    assigned = same;
-    ASSERT_EQ(load(original, "other\n"), nullptr);
-    EXPECT_EQ(lines_of(copy), (Lines{"one", "two", "three"}));
-    EXPECT_EQ(lines_of(assigned), (Lines{"one", "two", "three"}));
-    EXPECT_EQ(copy.line_index[2], 2);
-    assigned = string_list();
-    EXPECT_EQ(assigned.count, 0);
+// strip_space takes blanks and tabs in front and codes 1 to 32 behind, so
+// letters of the upper half stay; strip_space_quotes takes any mix of blanks,
+// tabs, line ends and double quotes at either end, and nothing else.
+TEST(Trimmers, TrimInPlace) {
+    const auto trimmed = [](void (*trim)(char*), std::string text) {
+        trim(text.data());
+        return std::string(text.c_str());
+    };
+    EXPECT_EQ(trimmed(strip_space, " \t a\xE1 c\xE1 \t\r\n\x01\x1F"), "a\xE1 c\xE1");
+    EXPECT_EQ(trimmed(strip_space, "\r x\x7F  "), "\r x\x7F");
+    EXPECT_EQ(trimmed(strip_space, "     "), "");
+    EXPECT_EQ(trimmed(strip_space_quotes, "\t\" \"name\" \r\n\""), "name");
+    EXPECT_EQ(trimmed(strip_space_quotes, "\x1Fx\x1F"), "\x1Fx\x1F");
+    strip_space(nullptr);
+    WCHAR wide[] = {' ', '"', 'n', 0x00E9, ' ', 'x', '"', '\r', '\n', 0};
+    const WCHAR name[] = {'n', 0x00E9, ' ', 'x', 0};
+    strip_space_quotes_wide(wide);
+    EXPECT_TRUE(std::equal(name, name + 5, wide));
+}
+
+constexpr int kPlain = -1; // get_field_data, which knows no quote character
+
+// Every field of a line, each in brackets. Each field must fit a destination
+// of its length and terminator, and not one byte less; a negative n reads
+// field 0; a refusal leaves the destination untouched.
+std::string fields(const char* line, char delimiter, int quote) {
+    const auto read = [&](int n, size_t size) -> std::string {
+        char out[80] = "untouched";
+        const bool found = quote == kPlain
+                               ? get_field_data(line, n, out, int(size), delimiter)
+                               : GetFieldData(line, n, out, int(size), delimiter, char(quote));
+        EXPECT_STREQ(out, found ? out : "untouched") << line;
+        return found ? "[" + std::string(out) + "]" : "";
+    };
+    EXPECT_EQ(read(-2, 80), read(0, 80)) << line;
+    std::string all;
+    for (int n = 0; n < 9 && !read(n, 80).empty(); ++n) {
+        const std::string field = read(n, 80);
+        all += field;
+        EXPECT_EQ(read(n, field.size() - 1), field) << line; // just the room it needs
+        EXPECT_EQ(read(n, field.size() - 2), "") << line;
+    }
+    return all;
+}
+
+TEST(FieldReaders, EveryFieldOfALine) {
+    // Blank mode: tabs are text, and blanks at the end hold no field.
+    EXPECT_EQ(fields("  12  34 56", ' ', kPlain), "[12][34][56]");
+    EXPECT_EQ(fields("a\tb c ", ' ', kPlain), "[a\tb][c]");
+    EXPECT_EQ(fields("", ' ', kPlain), "[]");
+    // The plain reader trims as strip_space does, then takes off one quote at
+    // each end; its quotes protect nothing.
+    EXPECT_EQ(fields(" a , b ,,\"c\"", ',', kPlain), "[a][b][][c]");
+    EXPECT_EQ(fields(" Bogot\xE1 ;\"\"", ';', kPlain), "[Bogot\xE1][]");
+    EXPECT_EQ(fields("\"x,y\",z", ',', kPlain), "[x][y][z]");
+    // The other keeps blanks before a delimiter, runs to the end of the line
+    // when a quote is left open, and cleans off double quotes only.
+    EXPECT_EQ(fields("\"x,y\", z", ',', '"'), "[x,y][z]");
+    EXPECT_EQ(fields("\"x,y\",z", ',', 0), "[x][y][z]");
+    EXPECT_EQ(fields("a ,b,", ',', '"'), "[a ][b][]");
+    EXPECT_EQ(fields("\"open,b", ',', '"'), "[open,b]");
+    EXPECT_EQ(fields("'a,b',c", ',', '\''), "['a,b'][c]");
+    EXPECT_EQ(fields("", ',', '"'), "[]");
+    EXPECT_EQ(fields("\"New York\"  12 ", ' ', '"'), "[New York][12]");
+    EXPECT_EQ(fields("\"New York", ' ', '"'), "[New York]");
+}
+
+TEST(GetDelimitedFields, ReportsEmptyFieldsButNotAFinalOne) {
+    const auto tokens = [](std::string text) { // each token in brackets
+        std::string out;
+        for (char* t = get_delimited_fields(text.data(), ';'); t;
+             t = get_delimited_fields(nullptr, ';'))
+            out += "[" + std::string(t) + "]";
+        return out;
+    };
+    EXPECT_EQ(tokens(""), "[]");
+    EXPECT_EQ(tokens(";a"), "[][a]");
+    EXPECT_EQ(tokens("a;b;"), "[a][b]");
+    EXPECT_EQ(tokens("a;;0123456789abcd"), "[a][][0123456789abcd]");
+    // That string, too long to live inside its std::string, is freed now: a
+    // used-up splitting must not read it again.
+    EXPECT_EQ(get_delimited_fields(nullptr, ';'), nullptr);
 }
 
 } // namespace

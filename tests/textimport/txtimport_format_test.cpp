@@ -1,0 +1,373 @@
+// txtimport_format: construction, display lines, the preview layout in both
+// modes, labels and the check of the column assignments; definition files;
+// the import loop in both column modes.
+#include "jx6ut.h"
+#include "support/message_boxes.h"
+#include "support/temp_dir.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace jx::test {
+namespace {
+
+using namespace std::string_literals;
+using Ints = std::vector<int>;
+
+Ints positions_of(const txtimport_format& f) {
+    return f.col_positions ? Ints(f.col_positions, f.col_positions + f.num_columns + 1) : Ints{};
+}
+
+class TextImport : public ::testing::Test {
+protected:
+    TempDir dir;
+    Error_Handler record;
+
+    // A format laid out as the host's dialog does it: delimited, or fixed
+    // width with the given column starts besides 0; in kind mode when `kinds`
+    // is given, per-column mode otherwise.
+    std::unique_ptr<txtimport_format> laid_out(const std::string& text, BYTE type = 0,
+                                               bool quotes = false, bool merge = false,
+                                               const std::vector<unsigned>& starts = {},
+                                               int kinds = 0) {
+        const std::string path = dir.write("data.txt", text);
+        auto f = std::make_unique<txtimport_format>(&record, path.c_str(), kinds, 1, kinds == 0);
+        f->delimiter_type = type;
+        f->use_quotes = quotes;
+        f->merge_delimiters = merge;
+        f->fixed_width = !starts.empty();
+        f->set_delimiter();
+        f->read_disp_lines();
+        f->set_col_widths();
+        for (unsigned p : starts) EXPECT_TRUE(f->set_fixed_column(p)) << p;
+        f->set_col_fields();
+        return f;
+    }
+
+    // Three columns, semicolon-delimited, with quotes, from the second line.
+    std::unique_ptr<txtimport_format> sample(const std::vector<unsigned>& starts = {}) {
+        auto f = laid_out("a;b;c\n1;2;3\n", 1, true, false, starts);
+        f->other_delimiter = '|';
+        f->first_line = 2;
+        f->col_fields[0] = 3;
+        f->col_fields[2] = 7;
+        return f;
+    }
+};
+
+// ---------------------------------------------------------------------------
+// Columns and preview.
+
+TEST_F(TextImport, ConstructionReadsTheFile) {
+    EXPECT_EQ(laid_out("name,height\nA,10\n")->line_buffer_size, 13u); // the longest line and 2
+    // Without lines it stops after reading; what follows must still be safe.
+    auto empty = laid_out("\n\n");
+    int index;
+    EXPECT_FALSE(empty->init_import() && empty->set_line_buffer(index));
+}
+
+// The display starts one line before the first line to import (the column
+// titles, usually) and shows at most 100 lines.
+TEST_F(TextImport, DisplayLines) {
+    std::string text;
+    for (int i = 0; i < 150; ++i) text += "line " + std::to_string(i) + "\n";
+    auto f = laid_out(text);
+    // First display line, index of the first data line, lines shown, width.
+    const auto display = [&](int first_line) {
+        f->first_line = first_line;
+        f->read_disp_lines();
+        const std::string first = f->num_disp_lines ? f->disp_lines[0] : "-";
+        return first + ' ' + std::to_string(f->first_disp_data_line) + ' ' +
+               std::to_string(f->num_disp_lines) + ' ' + std::to_string(f->disp_width);
+    };
+    EXPECT_EQ(display(1), "line 0 0 100 7");
+    EXPECT_EQ(display(-7), "line 0 0 100 7"); // below 1 reads as 1
+    EXPECT_EQ(display(5), "line 3 1 100 8");
+    EXPECT_EQ(display(140), "line 138 1 12 8");
+    EXPECT_EQ(display(152), "- 1 0 0");
+}
+
+// Quotes count in the width, and a quote left open at the end of a display
+// line keeps the next line's delimiters hidden until it closes. A label wider
+// than its column moves every later boundary; in kind mode the label is the
+// name of the kind the column supplies.
+TEST_F(TextImport, DelimitedPreviewLayouts) {
+    EXPECT_EQ(positions_of(*laid_out("a,b,c\n1,2\n")), (Ints{0, 2, 4, 6}));
+    EXPECT_EQ(positions_of(*laid_out("a   b\n", 2, false, true)), (Ints{0, 2, 4}));
+    EXPECT_EQ(positions_of(*laid_out("a   b\n", 2)), (Ints{0, 2, 3, 4, 6}));
+    EXPECT_EQ(positions_of(*laid_out("\"x,y\",z\n", 0, true)), (Ints{0, 6, 8}));
+    EXPECT_EQ(positions_of(*laid_out("\r\n")), (Ints{0, 1}));
+    EXPECT_EQ(positions_of(*laid_out("\"a,b\nc,d\",e\n", 0, true)), (Ints{0, 5, 7}));
+
+    auto f = laid_out("a,bbbbbbbb,c\n");
+    f->set_header_item(0, "Label");
+    f->set_header_item(1, "Short");
+    f->reset_delim_columns();
+    EXPECT_EQ(positions_of(*f), (Ints{0, 6, 15, 17}));
+
+    auto k = laid_out("a,b\n", 0, false, false, {}, 2);
+    k->set_header_item(1, "Frequency");
+    k->col_fields[0] = 9; // a kind without a name is passed over
+    k->col_fields[1] = 2;
+    k->reset_delim_columns();
+    EXPECT_EQ(positions_of(*k), (Ints{0, 2, 12}));
+}
+
+// A boundary is inserted in order or, when there already, removed; one at
+// or past the preview's width is refused.
+TEST_F(TextImport, FixedWidthBoundaries) {
+    auto f = laid_out("01234567890123456789\nshort\n", 0, false, false, {8});
+    const struct {
+        unsigned position;
+        bool changed;
+        Ints positions;
+    } steps[] = {{8, true, {0, 20}},        {20, false, {0, 20}},   {15, true, {0, 15, 20}},
+                 {5, true, {0, 5, 15, 20}}, {15, true, {0, 5, 20}}, {0, true, {5, 20}}};
+    for (const auto& s : steps) {
+        EXPECT_EQ(f->set_fixed_column(s.position), s.changed) << s.position;
+        EXPECT_EQ(positions_of(*f), s.positions) << s.position;
+    }
+    f->set_col_widths(); // laying out again starts from one column
+    EXPECT_EQ(positions_of(*f), (Ints{0, 20}));
+}
+
+// The text of the one box a refusal shows, or "ok" and the number of boxes. The catalog's
+// conversions are filled by the library, not by printf: a kind named "100%s %d" is shown as it is.
+TEST_F(TextImport, DuplicateChecks) {
+    const auto check = [&](int kinds, Ints fields) -> std::string {
+        auto f = laid_out("a,b,c,d,e\n", 0, false, false, {}, kinds);
+        const char* names[] = {"Site", "Name", "Latitude", "Height", "100%s %d"};
+        for (int i = 0; i < kinds; ++i) f->set_header_item(i, names[i]);
+        std::copy(fields.begin(), fields.end(), f->col_fields);
+        ScopedMessageBoxes boxes;
+        const bool ok = f->check_duplicates();
+        EXPECT_TRUE(std::equal(fields.begin(), fields.end(), f->col_fields)); // unchanged
+        if (ok || boxes.count() != 1) return (ok ? "ok " : "no ") + std::to_string(boxes.count());
+        EXPECT_EQ(boxes.last().caption, "Data entry error");
+        EXPECT_EQ(boxes.last().style, static_cast<UINT>(MB_OK | MB_ICONERROR));
+        return boxes.last().text;
+    };
+    EXPECT_EQ(check(5, {0, 0, 0, 0, 0}), "Column definitions are incomplete");
+    EXPECT_EQ(check(5, {0, 4, 1, 0, 4}), "Columns 2 and 5 are both defined as Height");
+    EXPECT_EQ(check(5, {7, 0, 0, 7, 0}), "Columns 1 and 4 are both defined as ");
+    EXPECT_EQ(check(5, {5, 0, 0, 5, 0}), "Columns 1 and 4 are both defined as 100%s %d");
+    EXPECT_EQ(check(5, {1, 2, 3, 4, 0}), "ok 0");
+    EXPECT_EQ(check(0, {3, 9, 3, 9, 0}), "Columns 1 and 3 have the same definition");
+    EXPECT_EQ(check(0, {3, 9, 0, 1, 2}), "ok 0");
+}
+
+// A copy owns all it holds; its display lines point into its own lines.
+TEST_F(TextImport, CopiesAreIndependent) {
+    auto f = laid_out("t1,t2\na,b\nc,d\n");
+    f->first_line = 3;
+    f->read_disp_lines();
+    f->set_header_item(0, "first");
+    auto other = laid_out("x\n");
+    *other = txtimport_format(*f);
+    f.reset();
+    EXPECT_EQ(other->disp_lines[1], other->lines.strings[2]);
+    EXPECT_STREQ(other->header_items[0], "first");
+    int index;
+    ASSERT_TRUE(other->init_import() && other->set_line_buffer(index));
+    EXPECT_STREQ(other->get_field(1), "d");
+}
+
+// ---------------------------------------------------------------------------
+// Definition files.
+
+std::string le32(int v) {
+    return {char(v), char(v >> 8), char(v >> 16), char(v >> 24)};
+}
+
+// A header as a host on another machine wrote it: options, then first line,
+// kinds, column count and type.
+std::string header(int columns, int type, bool fixed = false) {
+    return "IMPORT_TEXT_5.0\0"s + char(fixed) + "\1\0\4|\0\0\0"s + le32(1) + le32(0) +
+           le32(columns) + le32(type);
+}
+
+// 40 bytes, 4 a column and, for fixed width, 4 a boundary (one more than the
+// columns), even when the host saved before set_col_fields caught up. Loaded
+// into a format with other options, columns and labels, and saved again, a
+// layout gives the same bytes.
+TEST_F(TextImport, BytesWrittenAndReadBack) {
+    const std::string path = dir.file("sites.def"), again = dir.file("again.def");
+    ScopedMessageBoxes boxes;
+    const auto round_trip = [&](txtimport_format& source) {
+        source.save_definition_file(path.c_str());
+        auto target = laid_out("x,y,z,w,v\n");
+        target->set_header_item(4, "kept");
+        target->load_definition_file(path.c_str());
+        EXPECT_EQ(target->num_columns, 3);
+        EXPECT_EQ(target->delimiter, ';');
+        EXPECT_STREQ(target->header_items[4], "kept");
+        EXPECT_STREQ(target->definition_file, path.c_str());
+        target->save_definition_file(again.c_str());
+        EXPECT_EQ(TempDir::read(again), TempDir::read(path));
+        return TempDir::read(path);
+    };
+    EXPECT_EQ(round_trip(*sample()), "IMPORT_TEXT_5.0\0"s + "\0\1\0\1|\0\0\0"s + le32(2) + le32(0) +
+                                         le32(3) + le32(1) + le32(3) + le32(0) + le32(7));
+    auto f = sample({2, 4});
+    const std::string bytes = round_trip(*f);
+    EXPECT_EQ(bytes.substr(16, 1) + bytes.substr(40),
+              "\1"s + le32(3) + le32(0) + le32(7) + le32(0) + le32(2) + le32(4) + le32(5));
+    f->set_fixed_column(3); // four columns, col_fields still sized for three
+    EXPECT_EQ(round_trip(*f).size(), 40u + 12u + 16u);
+    EXPECT_EQ(boxes.count(), 0u);
+    // A save that fails is reported and keeps the name of the last one.
+    f->save_definition_file(dir.file("no such folder/x.def").c_str());
+    EXPECT_EQ(boxes.count(), 1u);
+    EXPECT_STREQ(f->definition_file, path.c_str());
+}
+
+// A count the file cannot hold (2^31 - 1 columns, boundaries past 4 GiB) is
+// a file cut short, not a request for gigabytes; a negative one is no
+// definition at all.
+TEST_F(TextImport, RefusalsLeaveTheFormatAsItWas) {
+    const struct {
+        std::string bytes;
+        const char* text;
+    } cases[] = {
+        {"IMPORT_TEXT_4.0\0"s + header(0, 1).substr(16), "Wrong file format"},
+        {"IMPORT_TEXT_5.0X" + header(0, 1).substr(16), "Wrong file format"},
+        {header(0, 2), "Wrong type of text import definition file"},
+        {header(-1, 1), "Wrong file format"},
+        {header(0, 1).substr(0, 39), "Read error at end of file"},
+        {header(3, 1) + le32(1) + le32(2), "Read error at end of file"},
+        {header(2, 1, true) + le32(1) + le32(2) + le32(0) + le32(5), "Read error at end of file"},
+        {header(0x7FFFFFFF, 1) + le32(1), "Read error at end of file"},
+        {header(0x40000000, 1, true), "Read error at end of file"},
+    };
+    const std::string saved = dir.file("saved.def");
+    for (const auto& c : cases) {
+        auto f = sample();
+        // What a load may change, as the format saves it and beyond.
+        const auto state = [&] {
+            f->save_definition_file(saved.c_str());
+            return TempDir::read(saved) + f->delimiter + std::to_string(f->num_columns);
+        };
+        const std::string before = state();
+        const std::string path = dir.write("refused.def", c.bytes);
+        ScopedMessageBoxes boxes;
+        f->load_definition_file(path.c_str());
+        ASSERT_EQ(boxes.count(), 1u) << c.text;
+        EXPECT_EQ(boxes.last().caption, "File error");
+        EXPECT_NE(boxes.last().text.find(c.text), std::string::npos) << boxes.last().text;
+        EXPECT_STREQ(f->definition_file, saved.c_str());
+        EXPECT_EQ(state(), before) << c.text;
+    }
+}
+
+// ---------------------------------------------------------------------------
+// The import loop.
+
+// Fields 0 to 3 (columns or kinds) of every line: fields joined by '|', a
+// missing field as '~', lines joined by '/'.
+std::string import_all(txtimport_format& f) {
+    std::string out;
+    int index;
+    if (!f.init_import()) return out;
+    while (f.set_line_buffer(index)) {
+        for (int c = 0; c < 4; ++c) {
+            const char* field = f.get_field(c);
+            out += std::string(c ? "|" : out.empty() ? "" : "/") + (field ? field : "~");
+        }
+    }
+    return out;
+}
+
+// Whether the walk starts ('+' or '-'), then the index and the line buffer
+// of each line it visits; past the end it stays at the end.
+TEST_F(TextImport, VisitsTheLinesFromTheFirstLineOn) {
+    std::string text;
+    for (char c = 'a'; c <= 'j'; ++c) text += c + "\n\n"s;
+    auto f = laid_out(text);
+    const auto visit = [&](int first_line) {
+        f->first_line = first_line;
+        std::string seen = f->init_import() ? "+" : "-";
+        int index;
+        while (f->set_line_buffer(index)) seen += std::to_string(index) + f->line_buffer;
+        EXPECT_FALSE(f->set_line_buffer(index));
+        return seen;
+    };
+    EXPECT_EQ(visit(1), "+0a1b2c3d4e5f6g7h8i9j");
+    EXPECT_EQ(visit(0), "+0a1b2c3d4e5f6g7h8i9j"); // below 1 reads as 1
+    EXPECT_EQ(visit(9), "+8i9j");
+    EXPECT_EQ(visit(11), "+");
+    EXPECT_EQ(visit(12), "-");
+}
+
+// The last column runs to the end of the line whatever its end says; every
+// field is trimmed and cut to 79 characters.
+TEST_F(TextImport, FixedWidthColumns) {
+    auto f = laid_out("ab  cdefg  x\nab\n\r\n  \t    q\x1F Bogot\xE1  \n" + std::string(100, 'w'),
+                      0, false, false, {4, 9});
+    f->col_positions[3] = 12;
+    EXPECT_EQ(import_all(*f), "ab|cdefg|x|~/ab|~|~|~/~|~|~|~/~|q|Bogot\xE1|~/wwww|wwwww|" +
+                                  std::string(79, 'w') + "|~");
+}
+
+// Delimited fields keep their blanks and quotes; each line starts outside
+// quotes, whatever the one before left open; a field is cut to 79
+// characters, and the fields after it are found all the same.
+TEST_F(TextImport, DelimitedColumns) {
+    EXPECT_EQ(import_all(*laid_out("a,,b\n")), "a||b|~");
+    EXPECT_EQ(import_all(*laid_out("a,,b\n", 0, false, true)), "a|b|~|~");
+    EXPECT_EQ(import_all(*laid_out("\"x,y\",z\n", 0, true)), "\"x,y\"|z|~|~");
+    EXPECT_EQ(import_all(*laid_out(" a ; b \n", 1)), " a | b |~|~");
+    EXPECT_EQ(import_all(*laid_out("1\t2\t\t4\n\r\n", 3)), "1|2||4/|~|~|~");
+    EXPECT_EQ(import_all(*laid_out("\"a,b\nc,d\",e\n", 0, true)), "\"a,b|~|~|~/c|d\",e|~|~");
+    EXPECT_EQ(import_all(*laid_out(std::string(200, 'z') + ",after")),
+              std::string(79, 'z') + "|after|~|~");
+}
+
+// A line is split once and 64 of its fields kept; the fields after them,
+// long quotes and long runs of delimiters are found as well. The options and
+// the format in force when a field is asked for are the ones that count, and
+// one field buffer serves every format.
+TEST_F(TextImport, ManyColumnsAndChangedOptions) {
+    std::string wide;
+    for (int i = 0; i < 100; ++i) wide += (i ? "," : "") + std::to_string(i);
+    auto f = laid_out(
+        wide + "\n\"a,b,c,d,e,f,g,h,i,j\",x\nleft" + std::string(21, ';') + "right;;end", 0, true);
+    int index;
+    ASSERT_TRUE(f->init_import() && f->set_line_buffer(index));
+    for (int c : {99, 0, 63, 64, 65}) EXPECT_STREQ(f->get_field(c), std::to_string(c).c_str());
+    EXPECT_EQ(f->get_field(100), nullptr);
+    ASSERT_TRUE(f->set_line_buffer(index));
+    EXPECT_STREQ(f->get_field(1), "x");
+    f->use_quotes = false;
+    EXPECT_STREQ(f->get_field(1), "b");
+    ASSERT_TRUE(f->set_line_buffer(index));
+    EXPECT_EQ(f->get_field(1), nullptr);
+    f->delimiter = ';';
+    EXPECT_STREQ(f->get_field(1), "");
+    f->merge_delimiters = true;
+    EXPECT_STREQ(f->get_field(1), "right");
+    auto other = laid_out("c,d\n");
+    ASSERT_TRUE(other->init_import() && other->set_line_buffer(index));
+    const char* field = f->get_field(2);
+    EXPECT_STREQ(field, "end");
+    EXPECT_EQ(other->get_field(0), field);
+    EXPECT_STREQ(field, "c");
+}
+
+// In kind mode the host asks for a kind, and the column that supplies it
+// answers; no kind is numbered below 0.
+TEST_F(TextImport, KindModeFindsTheColumnOfAKind) {
+    for (const auto& starts : std::vector<std::vector<unsigned>>{{}, {4, 8}}) {
+        auto f = laid_out("c0  c1  c2\n", 2, false, true, starts, 3);
+        f->col_fields[1] = 2;
+        f->col_fields[2] = 1;
+        EXPECT_EQ(import_all(*f), "c2|c1|~|~");
+        EXPECT_EQ(f->get_field(-1), nullptr);
+    }
+}
+
+} // namespace
+} // namespace jx::test
