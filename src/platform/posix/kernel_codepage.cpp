@@ -15,42 +15,30 @@
 // fit": a character without a byte of its own becomes the default character.
 #include "layer.h"
 
-#include <array>
+#include <cstring>
 #include <string>
 
 namespace {
 
 using jx::posix::fail;
 
-// Windows-1252 to UTF-16, from the layer's own ANSI to UTF-8 conversion so
-// that paths and texts agree on every byte.
-const std::array<WCHAR, 256>& cp1252_table() {
-    static const std::array<WCHAR, 256> table = [] {
-        std::array<WCHAR, 256> t{};
-        for (int byte = 1; byte < 256; ++byte) {
-            const char one[2] = {static_cast<char>(byte), '\0'};
-            const std::string utf8 = jx::posix::ansi_to_utf8(one);
-            const unsigned char* p = reinterpret_cast<const unsigned char*>(utf8.data());
-            char32_t u;
-            if (utf8.size() == 1)
-                u = p[0];
-            else if (utf8.size() == 2)
-                u = ((p[0] & 0x1Fu) << 6) | (p[1] & 0x3Fu);
-            else
-                u = ((p[0] & 0x0Fu) << 12) | ((p[1] & 0x3Fu) << 6) | (p[2] & 0x3Fu);
-            t[byte] = static_cast<WCHAR>(u);
-        }
-        return t;
-    }();
-    return table;
+// Windows-1252 bytes 0x80 to 0x9F; the five bytes that the code page leaves
+// undefined map to the C1 control of the same value, as Windows maps them.
+const char16_t kCp1252High[32] = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
+};
+
+char32_t cp1252_to_unicode(unsigned char c) {
+    return (c >= 0x80 && c < 0xA0) ? kCp1252High[c - 0x80] : c;
 }
 
-// The byte of a UTF-16 unit in Windows-1252, or -1 when it has none.
-int cp1252_byte(WCHAR unit) {
-    if (unit < 0x80 || (unit >= 0xA0 && unit < 0x100)) return unit;
-    const std::array<WCHAR, 256>& table = cp1252_table();
-    for (int byte = 0x80; byte < 0xA0; ++byte)
-        if (table[byte] == unit) return byte;
+// The byte of a character in Windows-1252, or -1 when it has none.
+int cp1252_byte(char32_t u) {
+    if (u < 0x80 || (u >= 0xA0 && u < 0x100)) return static_cast<int>(u);
+    for (int i = 0; i < 32; ++i)
+        if (kCp1252High[i] == u) return 0x80 + i;
     return -1;
 }
 
@@ -125,6 +113,30 @@ int deliver(const std::basic_string<Unit>& converted, Out* out, int size) {
 
 } // namespace
 
+namespace jx::posix {
+
+std::string ansi_to_utf8(const char* ansi) {
+    std::string out;
+    for (const unsigned char* p = reinterpret_cast<const unsigned char*>(ansi); *p; ++p)
+        append_utf8(out, cp1252_to_unicode(*p));
+    return out;
+}
+
+// Characters without a byte of their own, and malformed sequences, become '?'.
+std::string utf8_to_ansi(const char* utf8) {
+    std::string out;
+    const unsigned char* p = reinterpret_cast<const unsigned char*>(utf8);
+    const unsigned char* end = p + std::strlen(utf8);
+    while (p != end) {
+        char32_t u;
+        const int byte = decode_utf8(p, end, u) ? cp1252_byte(u) : -1;
+        out += byte < 0 ? '?' : static_cast<char>(byte);
+    }
+    return out;
+}
+
+} // namespace jx::posix
+
 extern "C" {
 
 // A negative length (Windows documents -1) means "up to and including the
@@ -148,8 +160,7 @@ int WINAPI MultiByteToWideChar(UINT code_page, DWORD flags, LPCSTR text, int len
     std::basic_string<WCHAR> converted;
     converted.reserve(count);
     if (is_ansi(code_page)) {
-        const std::array<WCHAR, 256>& table = cp1252_table();
-        for (; p != end; ++p) converted += table[*p];
+        for (; p != end; ++p) converted += static_cast<WCHAR>(cp1252_to_unicode(*p));
     } else {
         while (p != end) {
             char32_t u;

@@ -11,31 +11,6 @@
 
 namespace {
 
-// Windows-1252 bytes 0x80 to 0x9F; the five bytes that the code page leaves
-// undefined map to the C1 control of the same value, as Windows maps them.
-const char16_t kCp1252High[32] = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
-};
-
-char32_t cp1252_to_unicode(unsigned char c) {
-    return (c >= 0x80 && c < 0xA0) ? kCp1252High[c - 0x80] : c;
-}
-
-void append_utf8(std::string& out, char32_t u) {
-    if (u < 0x80) {
-        out += static_cast<char>(u);
-    } else if (u < 0x800) {
-        out += static_cast<char>(0xC0 | (u >> 6));
-        out += static_cast<char>(0x80 | (u & 0x3F));
-    } else {
-        out += static_cast<char>(0xE0 | (u >> 12));
-        out += static_cast<char>(0x80 | ((u >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (u & 0x3F));
-    }
-}
-
 struct Drive {
     bool mapped = false;
     std::string directory;
@@ -91,48 +66,6 @@ DWORD append_components(std::string& out, const char* rest) {
 } // namespace
 
 namespace jx::posix {
-
-std::string ansi_to_utf8(const char* ansi) {
-    std::string out;
-    for (const unsigned char* p = reinterpret_cast<const unsigned char*>(ansi); *p; ++p)
-        append_utf8(out, cp1252_to_unicode(*p));
-    return out;
-}
-
-std::string utf8_to_ansi(const char* utf8) {
-    std::string out;
-    const unsigned char* p = reinterpret_cast<const unsigned char*>(utf8);
-    while (*p) {
-        char32_t u;
-        int extra;
-        if (*p < 0x80) {
-            u = *p;
-            extra = 0;
-        } else if ((*p & 0xE0) == 0xC0) {
-            u = *p & 0x1F;
-            extra = 1;
-        } else if ((*p & 0xF0) == 0xE0) {
-            u = *p & 0x0F;
-            extra = 2;
-        } else {
-            u = *p & 0x07;
-            extra = 3;
-        }
-        ++p;
-        for (; extra > 0 && (*p & 0xC0) == 0x80; --extra, ++p) u = (u << 6) | (*p & 0x3F);
-        char c = '?';
-        if (extra == 0) {
-            if (u < 0x80 || (u >= 0xA0 && u < 0x100)) {
-                c = static_cast<char>(u);
-            } else {
-                for (int i = 0; i < 32; ++i)
-                    if (kCp1252High[i] == u) c = static_cast<char>(0x80 + i);
-            }
-        }
-        out += c;
-    }
-    return out;
-}
 
 bool mapped_drive(char letter, std::string& directory, UINT& type) {
     const int index = drive_index(letter);
