@@ -21,44 +21,42 @@ int magnitude(int n) {
     return n < 0 ? -n : n;
 }
 
-} // namespace
-
-// A number without a letter takes the default hemisphere as a factor, so a
-// typed minus sign reverses it: "-33" with the default south gives zone 33
-// north. Numbers outside 1 to 60 give no zone.
-void string_to_utmzone(char* text, char& zone, bool default_north) {
-    zone = 0;
-    if (!text) return;
+// Reads a whole number of 1 to `limit` whose hemisphere is the letter at
+// the very end of the text. A number without one of the two letters takes
+// the default hemisphere as a factor, so a typed minus sign reverses it.
+// False when the text holds no number in range.
+bool read_hemisphere_number(const char* text, int limit, char positive, char negative,
+                            bool default_positive, int& result) {
     int n;
-    if (!jx::geo::detail::read_leading_int32(text, n)) return;
-    if (magnitude(n) < 1 || magnitude(n) > 60) return;
+    if (!text || !jx::geo::detail::read_leading_int32(text, n)) return false;
+    if (magnitude(n) < 1 || magnitude(n) > limit) return false;
     const char letter = last_letter(text);
-    int result;
-    if (letter == 'N')
+    if (letter == positive)
         result = magnitude(n);
-    else if (letter == 'S')
+    else if (letter == negative)
         result = -magnitude(n);
     else
-        result = default_north ? n : -n;
-    zone = static_cast<char>(result);
+        result = default_positive ? n : -n;
+    return true;
+}
+
+} // namespace
+
+// "-33" with the default south gives zone 33 north; numbers outside 1 to 60
+// give no zone.
+void string_to_utmzone(char* text, char& zone, bool default_north) {
+    int result;
+    zone = read_hemisphere_number(text, 60, 'N', 'S', default_north, result)
+               ? static_cast<char>(result)
+               : 0;
 }
 
 // Numbers outside 1 to 180 leave the meridian as it was. So do 128 to 180:
 // the meridian is a signed byte, which cannot hold them, and storing them
 // wrapped would put the meridian in the other hemisphere.
 void string_to_meridian(char* text, char& meridian, bool default_west) {
-    if (!text) return;
-    int n;
-    if (!jx::geo::detail::read_leading_int32(text, n)) return;
-    if (magnitude(n) < 1 || magnitude(n) > 180) return;
-    const char letter = last_letter(text);
     int result;
-    if (letter == 'E')
-        result = magnitude(n);
-    else if (letter == 'W')
-        result = -magnitude(n);
-    else
-        result = default_west ? -n : n;
+    if (!read_hemisphere_number(text, 180, 'E', 'W', !default_west, result)) return;
     if (result > 127 || result < -128) return;
     meridian = static_cast<char>(result);
 }
