@@ -14,7 +14,8 @@ char g_decimal_separator[3] = ".";
 struct ConstantsCopy {
     uint32_t words[46];
 };
-static_assert(sizeof(ConstantsCopy) == jx::frame::kConstantsSize, "the constants copy is 184 bytes");
+static_assert(sizeof(ConstantsCopy) == jx::frame::kConstantsSize,
+              "the constants copy is 184 bytes");
 
 ConstantsCopy g_constants = {};
 const unsigned char* g_settings = nullptr;
@@ -39,16 +40,22 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD, LPVOID) {
 // A host that passes no constants record gets an all-zero copy, the state
 // before the first call, rather than a read through a null pointer.
 void init_jx5_util(Global_Constants* constants, Global_Settings* settings) {
-    if (constants) std::memcpy(&g_constants, constants, sizeof g_constants);
-    else g_constants = ConstantsCopy{};
+    if (constants)
+        std::memcpy(&g_constants, constants, sizeof g_constants);
+    else
+        g_constants = ConstantsCopy{};
     g_settings = reinterpret_cast<const unsigned char*>(settings);
     g_initialised = true;
 }
 
 namespace jx::frame {
 
-HINSTANCE module_handle() { return g_module; }
-const char* decimal_separator() { return g_decimal_separator; }
+HINSTANCE module_handle() {
+    return g_module;
+}
+const char* decimal_separator() {
+    return g_decimal_separator;
+}
 
 int int_no_value() {
     int32_t value;
@@ -62,8 +69,12 @@ double length_unit_factor() {
     return value;
 }
 
-bool metric_units() { return g_settings && g_settings[kMetricFlagOffset] != 0; }
+bool metric_units() {
+    return g_settings && g_settings[kMetricFlagOffset] != 0;
+}
 
-bool host_initialised() { return g_initialised; }
+bool host_initialised() {
+    return g_initialised;
+}
 
 } // namespace jx::frame

@@ -10,8 +10,8 @@
 
 extern "C" {
 
-typedef int (*jx_message_box_fn)(void* context, HWND owner, const char* text,
-                                 const char* caption, UINT style);
+typedef int (*jx_message_box_fn)(void* context, HWND owner, const char* text, const char* caption,
+                                 UINT style);
 
 // Installs a message-box handler; a null function restores the default.
 JX_API void jx_set_message_box_handler(jx_message_box_fn fn, void* context);

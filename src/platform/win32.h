@@ -19,8 +19,12 @@
 
 // The C runtime calls of the library, under one name on every platform. On
 // Windows the runtime already takes ANSI names.
-inline FILE* jx_fopen(const char* name, const char* mode) { return fopen(name, mode); }
-inline int jx_remove(const char* name) { return remove(name); }
+inline FILE* jx_fopen(const char* name, const char* mode) {
+    return fopen(name, mode);
+}
+inline int jx_remove(const char* name) {
+    return remove(name);
+}
 #else
 #include "posix/win32_posix.h"
 #endif

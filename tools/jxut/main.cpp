@@ -56,10 +56,18 @@ int run_demo(const Args& args) {
 
 } // namespace
 
-Registrar::Registrar(const Command& command) { command_list().push_back(command); }
-Registrar::Registrar(const DemoStep& step) { step_list().push_back(step); }
-const std::vector<Command>& commands() { return command_list(); }
-const std::vector<DemoStep>& demo_steps() { return step_list(); }
+Registrar::Registrar(const Command& command) {
+    command_list().push_back(command);
+}
+Registrar::Registrar(const DemoStep& step) {
+    step_list().push_back(step);
+}
+const std::vector<Command>& commands() {
+    return command_list();
+}
+const std::vector<DemoStep>& demo_steps() {
+    return step_list();
+}
 
 int usage_error(const Command& command, const std::string& message) {
     std::fprintf(stderr, "jxut %s: %s\nusage: jxut %s\n", command.name, message.c_str(),

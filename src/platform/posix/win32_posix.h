@@ -269,10 +269,10 @@ HLOCAL WINAPI LocalFree(HLOCAL memory);
 int WINAPI GetLocaleInfoA(LCID locale, LCTYPE type, LPSTR data, int size);
 
 // kernel32: code pages. The ANSI code page is Windows-1252.
-int WINAPI MultiByteToWideChar(UINT code_page, DWORD flags, LPCSTR text, int length,
-                               LPWSTR wide, int wide_size);
-int WINAPI WideCharToMultiByte(UINT code_page, DWORD flags, LPCWSTR wide, int length,
-                               LPSTR text, int size, LPCSTR default_char, BOOL* used_default);
+int WINAPI MultiByteToWideChar(UINT code_page, DWORD flags, LPCSTR text, int length, LPWSTR wide,
+                               int wide_size);
+int WINAPI WideCharToMultiByte(UINT code_page, DWORD flags, LPCWSTR wide, int length, LPSTR text,
+                               int size, LPCSTR default_char, BOOL* used_default);
 
 // user32: string resources (the message box goes through ui_hooks.h)
 int WINAPI LoadStringA(HINSTANCE instance, UINT id, LPSTR buffer, int size);
