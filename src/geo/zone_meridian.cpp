@@ -61,26 +61,30 @@ void string_to_meridian(char* text, char& meridian, bool default_west) {
     meridian = static_cast<char>(result);
 }
 
-void utmzone_to_string(char* buffer, unsigned int size, char zone) {
-    const int value = static_cast<signed char>(zone);
+namespace {
+
+// "<magnitude><between><letter>", or an empty text for 0; a text that does
+// not fit the buffer is not written in part.
+void write_hemisphere_number(char* buffer, unsigned int size, char number, const char* between,
+                             char positive, char negative) {
+    const int value = static_cast<signed char>(number);
     char text[8];
     char* p = text;
     if (value != 0) {
         p = put_padded(p, magnitude(value), 1);
-        *p++ = value > 0 ? 'N' : 'S';
+        for (; *between; ++between) *p++ = *between;
+        *p++ = value > 0 ? positive : negative;
     }
     copy_whole(buffer, size, text, static_cast<size_t>(p - text));
 }
 
+} // namespace
+
+void utmzone_to_string(char* buffer, unsigned int size, char zone) {
+    write_hemisphere_number(buffer, size, zone, "", 'N', 'S');
+}
+
+// The degree sign is the byte 0xB0 of the ANSI code page.
 void meridian_to_string(char* buffer, unsigned int size, char meridian) {
-    const int value = static_cast<signed char>(meridian);
-    char text[8];
-    char* p = text;
-    if (value != 0) {
-        p = put_padded(p, magnitude(value), 1);
-        *p++ = '\xB0'; // the degree sign of the ANSI code page
-        *p++ = ' ';
-        *p++ = value > 0 ? 'E' : 'W';
-    }
-    copy_whole(buffer, size, text, static_cast<size_t>(p - text));
+    write_hemisphere_number(buffer, size, meridian, "\xB0 ", 'E', 'W');
 }
