@@ -31,7 +31,7 @@ void write_to(FILE* stream, const std::string& ansi) {
     std::fwrite(text.data(), 1, text.size(), stream);
 }
 
-std::string format_text(const char* format, va_list args) {
+JXUT_PRINTF(1, 0) std::string format_text(const char* format, va_list args) {
     va_list copy;
     va_copy(copy, args);
     const int n = std::vsnprintf(nullptr, 0, format, copy);
@@ -55,7 +55,9 @@ void print_usage_lines(FILE* stream, const Command& c) {
     while (*line) {
         const char* end = std::strchr(line, '\n');
         const size_t length = end ? static_cast<size_t>(end - line) : std::strlen(line);
-        std::fprintf(stream, "%s jxut %.*s\n", first ? "usage:" : "      ",
+        // A form that goes on over a second line starts it with blanks.
+        const bool continued = *line == ' ';
+        std::fprintf(stream, "%s%s%.*s\n", first ? "usage: " : "       ", continued ? "" : "jxut ",
                      static_cast<int>(length), line);
         first = false;
         line += length + (end ? 1 : 0);
@@ -63,11 +65,10 @@ void print_usage_lines(FILE* stream, const Command& c) {
 }
 
 std::string option_label(const Option& o, const std::vector<Option>& all) {
-    std::string label;
+    std::string label = o.name;
     for (const Option& alias : all)
         if (alias.same_as && std::strcmp(alias.same_as, o.name) == 0)
-            label += std::string(alias.name) + ", ";
-    label += o.name;
+            label += std::string(", ") + alias.name;
     if (o.value) label += std::string(" ") + o.value;
     return label;
 }
