@@ -3,9 +3,12 @@
 // Every result buffer holds 259 characters and the terminator. A result that
 // would be longer is never cut into a different path: the functions that can
 // answer null do so, get_directory answers with an empty text, set_rootdir
-// leaves an empty destination. Arguments themselves may be of any length.
+// leaves an empty destination. The one exception is an already absolute path
+// given to rel_to_abs_path, which comes back cut to 259 characters as the
+// host expects. Arguments themselves may be of any length.
 #include "path_utils.h"
 
+#include <algorithm>
 #include <cstring>
 #include <system_error>
 
@@ -212,13 +215,17 @@ bool is_network_drive(char* path) {
 }
 
 // Only leading ".\" and "..\" are understood; a relative path with either
-// further in is refused. An empty relative path, or an empty base, gives no
-// absolute path.
+// further in is refused. Empty texts take the same steps as any other: an
+// empty base gives a path from the root of the current drive (".\a" gives
+// "\a"), an empty relative path the base with a backslash. An absolute path
+// comes back as it is, cut to the 259 characters a path may have.
 char* rel_to_abs_path(char* relative, char* base_directory) {
     g_absolute[0] = '\0';
-    if (!relative || !base_directory || !*relative || !*base_directory) return nullptr;
-    if (relative[1] == ':' || (relative[0] == '\\' && relative[1] == '\\'))
-        return put_result(g_absolute, relative, std::strlen(relative)) ? g_absolute : nullptr;
+    if (!relative || !base_directory) return nullptr;
+    if ((relative[0] && relative[1] == ':') || (relative[0] == '\\' && relative[1] == '\\')) {
+        put_result(g_absolute, relative, std::min(std::strlen(relative), kLongestPath));
+        return g_absolute;
+    }
     if (!put_result(g_absolute, base_directory, std::strlen(base_directory))) return nullptr;
 
     const char* rest = relative;

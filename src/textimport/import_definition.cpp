@@ -102,14 +102,16 @@ void txtimport_format::save_definition_file(const char* file_name) {
     std::vector<unsigned char> fields(static_cast<size_t>(n) * 4);
     for (int i = 0; i < n; ++i)
         put32(&fields[static_cast<size_t>(i) * 4], col_fields ? col_fields[i] : 0);
+    // The boundaries follow num_columns while the header states
+    // num_col_fields: a host that saves before set_col_fields has caught up
+    // gets a file that says what it holds, and only a consistent one loads
+    // back as it was.
     std::vector<unsigned char> bounds;
     if (fixed_width) {
-        bounds.resize((static_cast<size_t>(n) + 1) * 4);
-        for (int i = 0; i <= n; ++i) {
-            const int value =
-                col_positions && num_columns >= 0 ? col_positions[std::min(i, num_columns)] : 0;
-            put32(&bounds[static_cast<size_t>(i) * 4], value);
-        }
+        const int columns = std::max(num_columns, 0);
+        bounds.resize((static_cast<size_t>(columns) + 1) * 4);
+        for (int i = 0; i <= columns; ++i)
+            put32(&bounds[static_cast<size_t>(i) * 4], col_positions ? col_positions[i] : 0);
     }
 
     try {

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
 
 namespace {
@@ -18,16 +19,23 @@ char g_field_buffer[txtimport_format::kFieldBufferSize];
 // The fields of the current line, found in one walk at the first get_field
 // of the line: the import loop asks for the fields of a line one after
 // another, and walking the columns before each again would cost a walk per
-// field. Like the field buffer this exists once for the process. It belongs
-// to one format, one line buffer and the options in force, and every
-// set_line_buffer or init_import (on any format) makes it forget. The first
-// 64 fields are kept; a field after them is found by walking on from the
-// end of the 64th.
+// field. Like the field buffer this exists once for the process.
+//
+// The walk is kept for a copy of the line's text and the options, never for
+// an address: line_buffer is a public field, and a host may write a new line
+// into it, or a copied format may get a new buffer at the old address, with
+// no call that the library sees. Comparing the text costs far less than a
+// walk, and the answer is always the fields of what line_buffer holds now.
+// The walk runs over the copy, whose zeroed slack lets it load whole words
+// past the terminator whatever buffer the host handed in.
+//
+// The first 64 fields are kept; a field after them is found by walking on
+// from the end of the 64th.
 constexpr int kKeptFields = 64;
+constexpr size_t kWordSlack = 8;
 struct LineFields {
-    const txtimport_format* format;
-    const char* line;
-    unsigned stamp;
+    char* text;      // copy of the line last walked; null until the first walk
+    size_t capacity; // bytes at text, slack included
     char delimiter;
     bool use_quotes;
     bool merge_delimiters;
@@ -37,7 +45,21 @@ struct LineFields {
     size_t ends[kKeptFields];
 };
 LineFields g_fields;
-unsigned g_line_stamp = 1; // changes whenever a line buffer may have changed
+
+// Takes a copy of `line` for the walk; false when no memory could be had.
+bool remember_line(LineFields& f, const char* line) {
+    const size_t length = std::strlen(line);
+    if (length + 1 + kWordSlack > f.capacity) {
+        const size_t capacity = std::max<size_t>(256, (length + 1 + kWordSlack) * 2);
+        char* text = static_cast<char*>(std::realloc(f.text, capacity));
+        if (!text) return false;
+        f.text = text;
+        f.capacity = capacity;
+    }
+    std::memcpy(f.text, line, length + 1);
+    std::memset(f.text + length + 1, 0, kWordSlack);
+    return true;
+}
 
 // The end of the field that starts at `p`: the first delimiter outside
 // quotes, or the terminator. A field always starts outside quotes, and a
@@ -71,7 +93,7 @@ inline bool end_field(LineFields& f, size_t end) {
 
 // Byte by byte, for processors that load words the other way round.
 void split_bytes(LineFields& f) {
-    const char* const line = f.line;
+    const char* const line = f.text;
     const char* p = line;
     for (;;) {
         const char* end = field_end(p, f.delimiter, f.use_quotes);
@@ -88,8 +110,8 @@ void split_bytes(LineFields& f) {
 // Eight bytes at a time: a byte equal to c is a zero byte of the word XOR c
 // repeated, and zero_bytes flags exactly the zero bytes of a word, in their
 // high bits. Only the flagged bytes (terminator, delimiter, quote) are then
-// looked at, in order. The line buffer's slack keeps every word that starts
-// at or before the terminator inside the buffer.
+// looked at, in order. The copy's slack keeps every word that starts at or
+// before the terminator inside it.
 constexpr uint64_t kOnes = 0x0101010101010101ull;
 constexpr uint64_t kLow7 = 0x7F7F7F7F7F7F7F7Full;
 
@@ -98,7 +120,7 @@ inline uint64_t zero_bytes(uint64_t word) {
 }
 
 void split_words(LineFields& f) {
-    const char* const line = f.line;
+    const char* const line = f.text;
     const char delimiter = f.delimiter;
     const bool quotes = f.use_quotes;
     const uint64_t delimiters = kOnes * static_cast<unsigned char>(delimiter);
@@ -167,7 +189,6 @@ char* copy_field(char* destination, const char* field, size_t length) {
 } // namespace
 
 bool txtimport_format::init_import() {
-    ++g_line_stamp;
     const int first = jx::textimport::first_line_of(*this);
     current_line = first - 2;
     return first - 2 <= lines.count - 1;
@@ -176,7 +197,6 @@ bool txtimport_format::init_import() {
 // Past the end of the lines current_line stays at lines.count, so calling on
 // after a false result keeps answering false.
 bool txtimport_format::set_line_buffer(int& index) {
-    ++g_line_stamp;
     if (current_line < lines.count) ++current_line;
     index = current_line;
     if (current_line < 0 || current_line >= lines.count) return false;
@@ -250,21 +270,20 @@ char* txtimport_format::parse_delim(int column, char* destination) {
     if (!*line) return column == 0 ? destination : nullptr; // an empty line has one empty column
 
     LineFields& f = g_fields;
-    if (f.format != this || f.line != line || f.stamp != g_line_stamp || f.delimiter != delimiter ||
-        f.use_quotes != use_quotes || f.merge_delimiters != merge_delimiters) {
-        f.format = this;
-        f.line = line;
-        f.stamp = g_line_stamp;
+    if (!f.text || f.delimiter != delimiter || f.use_quotes != use_quotes ||
+        f.merge_delimiters != merge_delimiters || std::strcmp(f.text, line) != 0) {
+        if (!remember_line(f, line)) return nullptr;
         f.delimiter = delimiter;
         f.use_quotes = use_quotes;
         f.merge_delimiters = merge_delimiters;
         split_line(f);
     }
     if (column < f.count)
-        return copy_field(destination, line + f.starts[column], f.ends[column] - f.starts[column]);
+        return copy_field(destination, f.text + f.starts[column],
+                          f.ends[column] - f.starts[column]);
     if (!f.more) return nullptr;
 
-    const char* end = line + f.ends[kKeptFields - 1];
+    const char* end = f.text + f.ends[kKeptFields - 1];
     for (int field = kKeptFields; field <= column; ++field) {
         if (!*end) return nullptr;
         const char* start = next_start(end, merge_delimiters);

@@ -19,8 +19,8 @@
 // The members keep these sizes in step, and the host must not change the
 // counts behind their backs: col_fields has num_col_fields entries,
 // col_positions has num_columns + 1, header_items has num_header_items.
-// line_buffer is the format's own and is only read by the host: the fields
-// of a line are found at its first get_field.
+// line_buffer is the format's own; a host may read it and even write a line
+// into it: get_field always answers from the text the buffer holds.
 class JX_API txtimport_format {
 public:
     // The first ten fields are the 40-byte block of a definition file.

@@ -25,17 +25,12 @@ std::string within(const std::string& buffer, int size) {
 }
 
 TEST(Catalog, HoldsExactlyItsEntries) {
-    const std::map<int, std::string> source = {
-#define JX_CATALOG_ENTRY(id, text) {id, text},
-#include "frame/catalog.def"
-#undef JX_CATALOG_ENTRY
-    };
     // Past 0xFFFF: Windows keeps only the low 16 bits of a string id, so 65637
     // would stand for 101 there; here it has no text.
     const std::set<int> gaps = {200, 359, 378, 404, 415, 416, 417, 418, 419,
                                 420, 421, 422, 423, 424, 425, 426, 430};
-    for (int id = -1; id <= 0x10000 + 101; ++id)
-        EXPECT_EQ(catalog(id), id >= 98 && id <= 468 && !gaps.count(id) ? source.at(id) : "") << id;
+    for (int id = 98; id <= 468; ++id) EXPECT_EQ(catalog(id).empty(), gaps.count(id) > 0) << id;
+    for (int id : {-1, 0, 97, 469, 0x10000 + 101}) EXPECT_EQ(catalog(id), "") << id;
     // Texts the library loads and no other test here shows, typed rather than
     // taken from the source, so a changed text shows.
     // clang-format off
