@@ -35,14 +35,14 @@ using jx::posix::fail;
 extern "C" {
 
 // Like Windows, only an existing entry gives an item.
-PIDLIST_ABSOLUTE WINAPI ILCreateFromPathA(LPCSTR path) {
+JX_API PIDLIST_ABSOLUTE WINAPI ILCreateFromPathA(LPCSTR path) {
     if (!path || _access(path, 0) != 0) return nullptr;
     const size_t length = std::strlen(path);
     if (length >= MAX_PATH) return nullptr;
     return make_item(kFileSystemItem, path, length);
 }
 
-void WINAPI ILFree(PIDLIST_RELATIVE item) {
+JX_API void WINAPI ILFree(PIDLIST_RELATIVE item) {
     std::free(item);
 }
 
@@ -56,7 +56,7 @@ HRESULT WINAPI SHGetSpecialFolderLocation(HWND, int folder, PIDLIST_ABSOLUTE* it
 
 // The path of a file-system item (at most MAX_PATH characters with the
 // terminator); any other item has none and leaves an empty text.
-BOOL WINAPI SHGetPathFromIDListA(PCIDLIST_ABSOLUTE item, LPSTR path) {
+JX_API BOOL WINAPI SHGetPathFromIDListA(PCIDLIST_ABSOLUTE item, LPSTR path) {
     if (!path) return fail(ERROR_INVALID_PARAMETER, FALSE);
     path[0] = '\0';
     if (!item) return fail(ERROR_INVALID_PARAMETER, FALSE);

@@ -7,6 +7,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "../jx_export.h"
+
 typedef int64_t __time64_t;
 typedef int errno_t;
 typedef uint16_t USHORT;
@@ -70,9 +72,10 @@ __time64_t _time64(__time64_t* out);
 errno_t _ctime64_s(char* buffer, size_t size, const __time64_t* time);
 
 // shell32: folder items. Only file-system paths and "this computer" (which
-// has no path) are known here.
-BOOL WINAPI SHGetPathFromIDListA(PCIDLIST_ABSOLUTE item, LPSTR path);
-PIDLIST_ABSOLUTE WINAPI ILCreateFromPathA(LPCSTR path);
-void WINAPI ILFree(PIDLIST_RELATIVE item);
+// has no path) are known here. A host that installs its own folder dialog
+// makes and reads items with the three exported calls.
+JX_API BOOL WINAPI SHGetPathFromIDListA(PCIDLIST_ABSOLUTE item, LPSTR path);
+JX_API PIDLIST_ABSOLUTE WINAPI ILCreateFromPathA(LPCSTR path);
+JX_API void WINAPI ILFree(PIDLIST_RELATIVE item);
 HRESULT WINAPI SHGetSpecialFolderLocation(HWND owner, int folder, PIDLIST_ABSOLUTE* item);
 }
