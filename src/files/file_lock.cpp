@@ -81,14 +81,10 @@ void JX5file_Lock::set_hwnd(HWND window) {
 void JX5file_Lock::set_files(const char* name) {
     copy_field(data_file_name, sizeof data_file_name, name);
     lock_file_name[0] = '\0';
-    const size_t length = std::strlen(name);
-    if (length >= sizeof data_file_name) return;
-    const size_t start = final_component_at(name, length);
-    size_t stem = length;
-    for (size_t i = start; i < length; ++i)
-        if (name[i] == '.') stem = i;
+    if (std::strlen(name) >= sizeof data_file_name) return;
+    const size_t stem = static_cast<size_t>(get_extension(data_file_name) - data_file_name);
     if (stem + 4 >= sizeof lock_file_name) return;
-    std::memcpy(lock_file_name, name, stem);
+    std::memcpy(lock_file_name, data_file_name, stem);
     std::memcpy(lock_file_name + stem, ".lck", 5);
 }
 
