@@ -8,198 +8,141 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdint>
 #include <fstream>
 #include <string>
 #include <vector>
 
 namespace {
 
-using jx::test::ScopedFolderDialog;
 using jx::test::ScopedMessageBoxes;
-using jx::test::TempDir;
-
-HWND window(intptr_t value) {
-    return reinterpret_cast<HWND>(value);
-}
 
 TEST(FileNames, IllegalCharactersAreReplacedOrDropped) {
     const struct {
-        const char* path;
+        const char *path, *repaired;
         char replacement;
-        unsigned size;
-        const char* repaired;
         bool found;
+        unsigned size;
     } cases[] = {
-        {"C:\\data\\a*b?.dat", '_', 260, "C:\\data\\a_b_.dat", true},
-        {"C:\\data\\a*b?.dat", 0, 260, "C:\\data\\ab.dat", true},
-        {"C:\\da|ta\\x.dat", '_', 260, "C:\\da_ta\\x.dat", true},
-        {" \"C:\\data\\x.dat\" \r\n", '_', 260, "C:\\data\\x.dat", false},
-        {"C:a<b.dat", '_', 260, "C:\\a_b.dat", true},            // the drive gains a backslash
-        {"C:\\a:b\\c.dat", '_', 260, "C:\\a_b\\c.dat", true},    // only the drive's colon
-        {"C:\\x\"y\\c.dat", '_', 260, "C:\\x\"y\\c.dat", false}, // quotes in folders pass
-        {"C:\\d\\x\"y/z|.dat", '_', 260, "C:\\d\\x_y_z_.dat", true},
-        {"\\\\srv\\sh?re\\f.dat", '_', 260, "\\\\srv\\sh_re\\f.dat", true},
-        // Without a folder part the repaired name is written back, after a
-        // leading backslash if there is one.
-        {"a?b.dat", '_', 260, "a_b.dat", true},
-        {"\\a*b.dat", '_', 260, "\\a_b.dat", true},
-        {"***", 0, 260, "", true},
-        {"***", '_', 260, "___", true},
-        {"C:\\data\\", '_', 260, "C:\\data\\", false},
-        {"", '_', 260, "", false},
-        // The rebuilt path is cut to the buffer.
-        {"C:a<b.dat", '_', 10, "C:\\a_b.da", true},
+        {"C:\\data\\a*b?.dat", "C:\\data\\a_b_.dat", '_', true, 260},
+        {"C:\\data\\a*b?.dat", "C:\\data\\ab.dat", 0, true, 260},
+        {"C:\\da|ta\\x.dat", "C:\\da_ta\\x.dat", '_', true, 260},
+        {" \"C:\\data\\x.dat\" \r\n", "C:\\data\\x.dat", '_', false, 260},
+        {"C:a<b.dat", "C:\\a_b.dat", '_', true, 260},            // the drive gains a backslash
+        {"C:\\a:b\\c.dat", "C:\\a_b\\c.dat", '_', true, 260},    // only the drive's colon passes
+        {"C:\\x\"y\\c.dat", "C:\\x\"y\\c.dat", '_', false, 260}, // quotes in folders pass
+        {"C:\\d\\x\"y/z|.dat", "C:\\d\\x_y_z_.dat", '_', true, 260},
+        {"a?b.dat", "a_b.dat", '_', true, 260}, // no folder: the name is written back
+        {"\\a*b.dat", "\\a_b.dat", '_', true, 260},
+        {"***", "", 0, true, 260},
+        {"C:\\data\\", "C:\\data\\", '_', false, 260},
+        {"C:a<b.dat", "C:\\a_b.da", '_', true, 10}, // cut to the buffer
     };
     for (const auto& c : cases) {
-        char path[400];
+        char path[64];
         std::snprintf(path, sizeof path, "%s", c.path);
         EXPECT_EQ(fix_illegal_char(path, c.size, c.replacement), c.found) << c.path;
         EXPECT_STREQ(path, c.repaired) << c.path;
     }
 }
 
+// Too long is 260 characters or more: refused with a message, path unchanged.
 TEST(FileNames, ValidationRefusesLongPathsAndRepairsIllegalOnes) {
-    const std::string folder = "C:\\data\\";
-    const auto path_of = [&](size_t length) {
-        return folder + std::string(length - folder.size() - 4, 'p') + ".dat";
+    const auto path_of = [](size_t length) {
+        return "C:\\" + std::string(length - 7, 'p') + ".dat";
     };
     const struct {
-        std::string path;
+        std::string path, after;
         int result;
-        std::string after;
-        const char* box; // the line that gives the length, or null for no box
     } cases[] = {
-        {"C:\\data\\ok.dat", 0, "C:\\data\\ok.dat", nullptr},
-        {"  C:\\data\\ok.dat  ", 0, "C:\\data\\ok.dat", nullptr},
-        {"C:\\data\\x:y.dat", 3, "C:\\data\\x_y.dat", nullptr},
-        {"?", 3, "_", nullptr},
-        {path_of(259), 0, path_of(259), nullptr},
-        {path_of(260), 1, path_of(260),
-         "The full path name contains 260 characters. The maximum allowable is 259"},
-        {path_of(300) + "*", 1, path_of(300) + "*",
-         "The full path name contains 301 characters. The maximum allowable is 259"},
+        {"  C:\\data\\ok.dat ", "C:\\data\\ok.dat", 0},
+        {"C:\\data\\x:y.dat", "C:\\data\\x_y.dat", 3},
+        {path_of(259), path_of(259), 0},
+        {path_of(260), path_of(260), 1},
+        {path_of(300) + "*", path_of(300) + "*", 1},
     };
     for (const auto& c : cases) {
         ScopedMessageBoxes boxes;
         std::vector<char> path(c.path.begin(), c.path.end());
         path.resize(400, '\0');
-        EXPECT_EQ(validate_file_name(window(0x42), path.data(), 400), c.result) << c.path;
+        EXPECT_EQ(validate_file_name(reinterpret_cast<HWND>(0x42), path.data(), 400), c.result);
         EXPECT_EQ(std::string(path.data()), c.after);
-        if (!c.box) {
-            EXPECT_EQ(boxes.count(), 0u) << c.path;
-            continue;
-        }
-        ASSERT_EQ(boxes.count(), 1u);
-        EXPECT_EQ(boxes.last().owner, window(0x42));
+        ASSERT_EQ(boxes.count(), c.result == 1 ? 1u : 0u) << c.path.size();
+        if (c.result != 1) continue;
+        const std::string limits = "The full path name contains " + std::to_string(c.path.size()) +
+                                   " characters. The maximum allowable is 259";
+        EXPECT_EQ(boxes.last().text, c.path + "\r\n\r\nThis file name is too long\r\n" + limits);
         EXPECT_EQ(boxes.last().caption, "File error");
-        EXPECT_EQ(boxes.last().style, static_cast<UINT>(MB_OK | MB_ICONERROR));
-        EXPECT_EQ(boxes.last().text,
-                  c.path + "\r\n\r\nThis file name is too long\r\n" + std::string(c.box));
+        EXPECT_EQ(boxes.last().style, 0x10u);
+        EXPECT_EQ(boxes.last().owner, reinterpret_cast<HWND>(0x42));
     }
 }
 
-TEST(SavePrompts, OverwriteAsksOnlyForExistingFilesAndPassesTheAnswerBack) {
+TEST(SavePrompts, QuestionsNameTheFileAndPassTheAnswerBack) {
     jx::test::ScopedDriveMapping drive(jx::test::ScopedDriveMapping::fixed);
     if (!drive.ok()) GTEST_SKIP() << "no drive M:";
     std::ofstream(drive.native_file("net.dat")) << "x";
     const std::string existing = drive.file("net.dat");
-    {
-        ScopedMessageBoxes boxes;
-        EXPECT_EQ(check_overwrite_file(window(1), drive.file("missing.dat").c_str()), IDYES);
-        EXPECT_EQ(boxes.count(), 0u);
-    }
-    for (int answer : {IDYES, IDNO, IDCANCEL}) {
-        ScopedMessageBoxes boxes;
-        boxes.answer_next(answer);
-        EXPECT_EQ(check_overwrite_file(window(7), existing.c_str()), answer);
-        ASSERT_EQ(boxes.count(), 1u);
-        EXPECT_EQ(boxes.last().owner, window(7));
-        EXPECT_EQ(boxes.last().caption, "File exists");
-        EXPECT_EQ(boxes.last().text, "Replace existing file?\nnet.dat");
-        EXPECT_EQ(boxes.last().style, 0x23u);
-    }
-}
-
-TEST(SavePrompts, SaveQuestionNamesTheFileAndOffersCancelWhenAsked) {
     const struct {
-        const char* path;
-        bool cancel;
+        int (*ask)(const std::string&);
+        std::string path;
         int answer;
-        const char* text;
+        const char *caption, *text; // no box when the caption is null
         UINT style;
     } cases[] = {
-        {"", true, IDCANCEL, "Unnamed file has changed.\r\nSave?", 0x23},
-        {"C:\\data\\net.dat", false, IDYES, "net.dat has changed.\r\nSave?", 0x24},
-        {"C:net.dat", true, IDNO, "net.dat has changed.\r\nSave?", 0x23},
-        {"100%.dat", false, IDNO, "100%.dat has changed.\r\nSave?", 0x24},
+        {[](const std::string& p) { return check_overwrite_file(nullptr, p.c_str()); },
+         drive.file("missing.dat"), IDYES, nullptr, nullptr, 0},
+        {[](const std::string& p) { return check_overwrite_file(nullptr, p.c_str()); }, existing,
+         IDNO, "File exists", "Replace existing file?\nnet.dat", 0x23},
+        {[](const std::string& p) { return check_for_filesave("Editor", p.c_str(), true); }, "",
+         IDCANCEL, "Editor", "Unnamed file has changed.\r\nSave?", 0x23},
+        {[](const std::string& p) { return check_for_filesave("Editor", p.c_str(), false); },
+         "C:100%.dat", IDYES, "Editor", "100%.dat has changed.\r\nSave?", 0x24},
     };
     for (const auto& c : cases) {
         ScopedMessageBoxes boxes;
         boxes.answer_next(c.answer);
-        EXPECT_EQ(check_for_filesave("Site editor", c.path, c.cancel), c.answer) << c.path;
-        ASSERT_EQ(boxes.count(), 1u);
-        EXPECT_EQ(boxes.last().owner, nullptr);
-        EXPECT_EQ(boxes.last().caption, "Site editor");
+        EXPECT_EQ(c.ask(c.path), c.answer) << c.path;
+        ASSERT_EQ(boxes.count(), c.caption ? 1u : 0u) << c.path;
+        if (!c.caption) continue;
+        EXPECT_EQ(boxes.last().caption, c.caption);
         EXPECT_EQ(boxes.last().text, c.text);
         EXPECT_EQ(boxes.last().style, c.style);
     }
 }
 
-// The dialog is asked for file-system folders with a status line and files
-// shown, under the caller's owner and title, from the whole namespace.
-TEST(FolderChoice, RequestAndOutcomes) {
-    TempDir start, other;
+// The request (owner, title, file-system folders with status line and files,
+// the whole namespace), what the callback tells the dialog, and the outcome:
+// cancelled empties the folder, an item without a path keeps the first one.
+TEST(FolderChoice, RequestCallbackAndOutcomes) {
+    jx::test::TempDir start, other;
     const struct {
-        const char* what;
         bool choose;
-        std::string chosen; // "" for an item without a file-system path
-        std::string result;
-    } cases[] = {
-        {"cancelled", false, "", ""},
-        {"a folder", true, other.path(), other.path()},
-        {"no file-system path", true, "", start.path()},
-    };
+        std::string chosen, result;
+    } cases[] = {{false, "", ""}, {true, other.path(), other.path()}, {true, "", start.path()}};
     for (const auto& c : cases) {
-        ScopedFolderDialog dialog;
-        if (c.choose) dialog.choose(c.chosen);
+        jx::test::ScopedFolderDialog dialog;
+        dialog.selections = {other.path(), ""};
+        dialog.other_notification = 3;
+        dialog.choose = c.choose;
+        dialog.chosen = c.chosen;
         char directory[MAX_PATH];
         std::snprintf(directory, sizeof directory, "%s", start.path().c_str());
-        set_fdir(window(0x99), "Choose the project folder", directory, sizeof directory);
-        EXPECT_EQ(std::string(directory), c.result) << c.what;
-        ASSERT_EQ(dialog.shown(), 1) << c.what;
-        EXPECT_EQ(dialog.owner(), window(0x99));
-        EXPECT_EQ(dialog.title(), "Choose the project folder");
-        EXPECT_EQ(dialog.flags(), 0x4005u);
-        EXPECT_TRUE(dialog.had_display_buffer());
-        EXPECT_FALSE(dialog.had_root());
+        set_fdir(reinterpret_cast<HWND>(0x99), "Project folder", directory, sizeof directory);
+        EXPECT_EQ(std::string(directory), c.result);
+        ASSERT_EQ(dialog.shown, 1);
+        EXPECT_EQ(dialog.request.hwndOwner, reinterpret_cast<HWND>(0x99));
+        EXPECT_EQ(dialog.title, "Project folder");
+        EXPECT_EQ(dialog.request.ulFlags, 0x4005u);
+        EXPECT_TRUE(dialog.request.pszDisplayName && !dialog.request.pidlRoot);
+        ASSERT_EQ(dialog.messages.size(), 3u);
+        EXPECT_EQ(dialog.messages[0].message, static_cast<UINT>(BFFM_SETSELECTIONA));
+        EXPECT_EQ(dialog.messages[0].wparam, static_cast<WPARAM>(TRUE)) << "a path string";
+        EXPECT_EQ(dialog.messages[0].text, start.path());
+        EXPECT_EQ(dialog.messages[1].message, static_cast<UINT>(BFFM_SETSTATUSTEXTA));
+        EXPECT_EQ(dialog.messages[1].text, "Directory : " + other.path());
+        EXPECT_EQ(dialog.messages[2].text, "Invalid directory");
+        EXPECT_EQ(dialog.callback_answers, std::vector<int>(4, 0));
     }
-}
-
-// The library's callback selects the initial folder when the dialog opens and
-// keeps the status line on the selection; it answers 0 to everything.
-TEST(FolderChoice, CallbackSelectsTheStartAndReportsEachSelection) {
-    TempDir start, picked;
-    ScopedFolderDialog dialog;
-    dialog.select(picked.path());
-    dialog.select("");
-    dialog.notify_other(3); // a notification the callback does not handle
-    char directory[MAX_PATH];
-    std::snprintf(directory, sizeof directory, "%s", start.path().c_str());
-    set_fdir(nullptr, "Title", directory, sizeof directory);
-
-    const std::vector<jx::test::DialogMessage>& sent = dialog.messages();
-    ASSERT_EQ(sent.size(), 3u);
-    EXPECT_EQ(sent[0].message, static_cast<UINT>(BFFM_SETSELECTIONA));
-    EXPECT_EQ(sent[0].wparam, static_cast<WPARAM>(TRUE)) << "the selection is a path";
-    EXPECT_EQ(sent[0].text, start.path());
-    EXPECT_EQ(sent[1].message, static_cast<UINT>(BFFM_SETSTATUSTEXTA));
-    EXPECT_EQ(sent[1].text, "Directory : " + picked.path());
-    EXPECT_EQ(sent[2].message, static_cast<UINT>(BFFM_SETSTATUSTEXTA));
-    EXPECT_EQ(sent[2].text, "Invalid directory");
-    for (const auto& m : sent) EXPECT_EQ(m.dialog, ScopedFolderDialog::dialog_handle());
-    EXPECT_EQ(dialog.callback_answers(), std::vector<int>(4, 0));
-    EXPECT_EQ(std::string(directory), "") << "the dialog was cancelled";
 }
 
 } // namespace
