@@ -130,8 +130,8 @@ int validate_file_name(HWND owner, char* path, unsigned int size) {
         load_catalog_text(kFileNameLength, pattern, sizeof pattern);
         load_catalog_text(kFileError, caption, sizeof caption);
         char count[24], limit[24];
-        std::snprintf(count, sizeof count, "%zu", length);
-        std::snprintf(limit, sizeof limit, "%zu", kPathLimit);
+        std::snprintf(count, sizeof count, "%lu", static_cast<unsigned long>(length));
+        std::snprintf(limit, sizeof limit, "%lu", static_cast<unsigned long>(kPathLimit));
         fill_catalog_text(pattern, {count, limit}, limits, sizeof limits);
         char text[1024];
         std::snprintf(text, sizeof text, "%.*s\r\n\r\n%s\r\n%s", static_cast<int>(length), path,

@@ -99,26 +99,22 @@ TEST_F(LockFaults, UnreadableLogonNameTurnsLockingOff) {
 // The effective user's name from the password database; the environment,
 // which anybody can set, is never asked.
 TEST(LogonName, EffectiveUserFromThePasswordDatabase) {
-    unsigned effective = 0;
     std::ifstream status("/proc/self/status");
-    for (std::string line; std::getline(status, line);)
-        if (line.rfind("Uid:", 0) == 0) effective = std::stoul(line.substr(line.find('\t', 5)));
-    const passwd* entry = getpwuid(effective);
+    std::string line;
+    while (std::getline(status, line) && line.rfind("Uid:", 0) != 0) {
+    }
+    const passwd* entry = getpwuid(std::stoul(line.substr(line.find('\t', 5))));
     ASSERT_NE(entry, nullptr);
-    const std::string expected = entry->pw_name;
-
-    const std::string saved = std::getenv("USER") ? std::getenv("USER") : "";
+    const std::string expected = entry->pw_name,
+                      saved = std::getenv("USER") ? std::getenv("USER") : "";
     setenv("USER", "not-the-logon-name", 1);
     char name[257];
     DWORD size = sizeof name, small = static_cast<DWORD>(expected.size());
-    const BOOL ok = GetUserNameA(name, &size);
-    setenv("USER", saved.c_str(), 1);
-    ASSERT_TRUE(ok);
-    EXPECT_EQ(std::string(name), expected);
-    EXPECT_EQ(size, expected.size() + 1) << "the size counts the terminator";
+    EXPECT_TRUE(GetUserNameA(name, &size) && name == expected && size == expected.size() + 1);
     EXPECT_FALSE(GetUserNameA(name, &small));
+    setenv("USER", saved.c_str(), 1);
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INSUFFICIENT_BUFFER));
-    EXPECT_EQ(small, expected.size() + 1);
+    EXPECT_EQ(small, expected.size() + 1) << "the size needed, terminator included";
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 #include "support/child_process.h"
 #include "support/drive_mapping.h"
 #include "support/message_boxes.h"
+#include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
 
@@ -34,11 +35,6 @@ DWORD time_of(const std::string& bytes) {
     DWORD time = 0;
     if (bytes.size() >= 537) std::memcpy(&time, &bytes[533], 4);
     return time;
-}
-
-std::string read_file(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
 void write_file(const std::string& path, const std::string& bytes) {
@@ -81,7 +77,7 @@ TEST_F(FileLock, LockFileBesideTheDataFileByteForByte) {
         ASSERT_TRUE(lock.flck_open(c.data.c_str())) << c.data;
         EXPECT_EQ(lock.lock_state, JX5file_Lock::state_locked);
         EXPECT_EQ(lock.lock_file_name, c.lock);
-        std::string bytes = read_file(c.native.string());
+        std::string bytes = jx::test::TempDir::read(c.native.string());
         ASSERT_EQ(bytes.size(), 537u) << c.native;
         EXPECT_GE(time_of(bytes), before);
         EXPECT_LE(time_of(bytes), now32());
@@ -125,7 +121,8 @@ TEST_F(FileLock, TwoUsersOnOneFile) {
     a.flck_reset();
     EXPECT_TRUE(b.flck_save(net.file("SITE.DAT").c_str()));
     EXPECT_EQ(b.lock_state, JX5file_Lock::state_locked);
-    EXPECT_EQ(read_file(net.native_file("SITE.lck")).substr(276, 10), std::string(kOther) + '\0');
+    EXPECT_EQ(jx::test::TempDir::read(net.native_file("SITE.lck")).substr(276, 10),
+              std::string(kOther) + '\0');
     EXPECT_TRUE(b.flck_save(net.file("copy.dat").c_str()));
     EXPECT_FALSE(exists(net.file("SITE.lck")));
     EXPECT_TRUE(exists(net.file("copy.lck")));
@@ -208,7 +205,8 @@ TEST_F(FileLock, LockFilesAsFound) {
         } else if (c.state == 4) {
             EXPECT_NE(boxes.last().text.find(c.shown), std::string::npos) << c.what;
         } else {
-            EXPECT_GT(time_of(read_file(site_lock)), 1000u) << "the time is rewritten";
+            EXPECT_GT(time_of(jx::test::TempDir::read(site_lock)), 1000u)
+                << "the time is rewritten";
         }
         EXPECT_EQ(lock.flck_save(site.c_str()), c.state == 3) << c.what;
         lock.flck_reset();

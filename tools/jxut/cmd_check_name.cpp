@@ -52,7 +52,8 @@ int check(const std::string& name, std::string& after) {
 void print_result(const std::string& name, int result, const std::string& after) {
     const char* meaning = result >= 0 && result <= 3 ? kMeaning[result] : "?";
     if (result == 1)
-        out("%d %s\t%zu characters: %s\n", result, meaning, name.size(), after.c_str());
+        out("%d %s\t%lu characters: %s\n", result, meaning, static_cast<unsigned long>(name.size()),
+            after.c_str());
     else
         out("%d %s\t%s\n", result, meaning, after.c_str());
 }
