@@ -171,14 +171,9 @@ int check_for_filesave(const char* caption, const char* path, bool offer_cancel)
 void set_fdir(HWND owner, const char* title, char* directory, unsigned int size) {
     if (!directory || size == 0) return;
     char display_name[MAX_PATH] = "";
-    BROWSEINFOA request = {};
-    request.hwndOwner = owner;
-    request.pidlRoot = nullptr;
-    request.pszDisplayName = display_name;
-    request.lpszTitle = title;
-    request.ulFlags = kBrowseFlags;
-    request.lpfn = folder_dialog_callback;
-    request.lParam = 0;
+    // No root: the whole namespace.
+    BROWSEINFOA request = {
+        owner, nullptr, display_name, title, kBrowseFlags, folder_dialog_callback, 0, 0};
     g_initial_folder = directory;
     LPITEMIDLIST chosen = jx_browse_for_folder(&request);
     g_initial_folder = nullptr;
