@@ -204,45 +204,52 @@ int print_box(void*, HWND, const char* text, const char* caption, UINT style) {
     return (style & MB_TYPEMASK) == MB_OK ? IDOK : IDNO;
 }
 
+const char* state_name(BYTE state) {
+    static const char* const kNames[] = {"none", "failed", "local, not locked", "locked",
+                                         "read-only"};
+    return state < 5 ? kNames[state] : "?";
+}
+
 // Two engineers on one network file: A opens it, B (another logon name) is
 // kept read-only and refused a save, B saves under a new name, and after A
-// closes B may save under the first name.
+// closes B may save under the first name. Where drive letters are the
+// system's own the scene runs in a temporary folder, which is a local one.
+void lock_scene(const std::string& share) {
+    const std::string site = share + "\\site.dat";
+    JX5file_Lock a, b;
+    std::snprintf(b.user_name, sizeof b.user_name, "%s", "r.ahlgren");
+    const auto report = [](const char* step, bool result, const JX5file_Lock& lock) {
+        out("%s: %s, state %s\n", step, result ? "true" : "false", state_name(lock.lock_state));
+    };
+    report("A opens site.dat", a.flck_open(site.c_str()), a);
+    if (a.lock_state == JX5file_Lock::state_local) {
+        out("(nothing is locked on a local drive)\n");
+        return;
+    }
+    const LockView view = read_lock(site);
+    out("  lock file %s: %s, %s\n", view.lock_file.c_str(), view.user().c_str(),
+        taken(view.record).c_str());
+    report("B opens site.dat", b.flck_open(site.c_str()), b);
+    report("B saves as SITE.DAT, the same file", b.flck_save((share + "\\SITE.DAT").c_str()), b);
+    report("B saves as site-b.dat", b.flck_save((share + "\\site-b.dat").c_str()), b);
+    a.flck_reset();
+    out("A closes site.dat: its lock file is %s\n",
+        read_lock(site).exists ? "still there" : "gone");
+    report("B saves as site.dat", b.flck_save(site.c_str()), b);
+    b.flck_reset();
+}
+
 int demo_lock(const std::string&) {
     std::error_code error;
     const std::filesystem::path folder = std::filesystem::temp_directory_path(error) /
                                          ("jxut-demo-lock-" + std::to_string(std::time(nullptr)));
     std::filesystem::create_directories(folder, error);
-    std::string share = folder.string();
-    const bool mapped = jx_map_drive_where_possible('N', share.c_str(), DRIVE_REMOTE);
-    if (mapped) share = "N:";
-    out("network share: %s%s\n", share.c_str(),
-        mapped ? " (a folder mapped as network drive N:)" : "");
-    const std::string site = share + "\\site.dat", copy = share + "\\site-b.dat";
+    const bool mapped = jx_map_drive_where_possible('N', folder.string().c_str(), DRIVE_REMOTE);
+    const std::string share = mapped ? "N:" : folder.string();
+    out("share: %s%s\n", share.c_str(), mapped ? " (a folder mapped as network drive N:)" : "");
+    out("A is %s; B is r.ahlgren\n", logon_name().c_str());
     jx_set_message_box_handler(print_box, nullptr);
-
-    JX5file_Lock a, b;
-    std::snprintf(b.user_name, sizeof b.user_name, "%s", "r.ahlgren");
-    const bool a_opened = a.flck_open(site.c_str());
-    out("A (%s) opens site.dat: %s, state %d\n", a.user_name, a_opened ? "true" : "false",
-        a.lock_state);
-    const LockView view = read_lock(site);
-    if (view.exists)
-        out("  lock file %s: %s, %s\n", view.lock_file.c_str(), view.user().c_str(),
-            taken(view.record).c_str());
-    out("B (%s) opens site.dat:\n", b.user_name);
-    const bool b_opened = b.flck_open(site.c_str());
-    out("  -> %s, state %d (read-only)\n", b_opened ? "true" : "false", b.lock_state);
-    out("B saves as SITE.DAT (the same file):\n");
-    out("  -> %s\n", b.flck_save((share + "\\SITE.DAT").c_str()) ? "allowed" : "refused");
-    const bool saved_copy = b.flck_save(copy.c_str());
-    out("B saves as site-b.dat: %s, state %d\n", saved_copy ? "allowed" : "refused", b.lock_state);
-    a.flck_reset();
-    out("A closes site.dat; its lock file is %s\n",
-        read_lock(site).exists ? "still there" : "gone");
-    const bool saved_first = b.flck_save(site.c_str());
-    out("B saves as site.dat: %s, state %d\n", saved_first ? "allowed" : "refused", b.lock_state);
-    b.flck_reset();
-
+    lock_scene(share);
     jx_set_message_box_handler(nullptr, nullptr);
     if (mapped) jx_map_drive_where_possible('N', nullptr, 0);
     std::filesystem::remove_all(folder, error);
