@@ -12,6 +12,8 @@
 
 #include "files/jxfileio.h"
 #include "files/path_utils.h"
+#include "files/file_lock.h"
+#include "files/file_prompts.h"
 
 #include "textimport/field_functions.h"
 #include "textimport/string_list.h"

@@ -15,11 +15,36 @@ typedef int (*jx_message_box_fn)(void* context, HWND owner, const char* text, co
 
 // Installs a message-box handler; a null function restores the default.
 JX_API void jx_set_message_box_handler(jx_message_box_fn fn, void* context);
+
+// The folder dialog. `show` receives the request as SHBrowseForFolderA does
+// (owner, title, flags, a 260-character display-name buffer and the library's
+// own callback with its data) and answers with the chosen item, made with
+// ILCreateFromPathA or the like, or null for "cancelled"; the library
+// releases the item with ILFree. While the dialog is open, the handler calls
+// the callback as the shell would, with BFFM_INITIALIZED and BFFM_SELCHANGED;
+// the callback's messages to the dialog (BFFM_SETSELECTIONA,
+// BFFM_SETSTATUSTEXTA) then go to `send`, with the dialog handle the handler
+// gave the callback.
+typedef LPITEMIDLIST (*jx_folder_dialog_fn)(void* context, BROWSEINFOA* request);
+typedef LRESULT (*jx_dialog_message_fn)(void* context, HWND dialog, UINT message, WPARAM wparam,
+                                        LPARAM lparam);
+
+// Installs a folder-dialog handler; a null `show` restores the default (the
+// shell's dialog on Windows, "cancelled" elsewhere). A null `send` drops the
+// callback's messages.
+JX_API void jx_set_folder_dialog_handler(jx_folder_dialog_fn show, jx_dialog_message_fn send,
+                                         void* context);
 }
 
 // Shows a message box through the installed handler and returns its answer
 // (IDOK, IDCANCEL, IDYES, IDNO, ...).
 int jx_message_box(HWND owner, const char* text, const char* caption, UINT style);
+
+// Shows the folder dialog through the installed handler; null when cancelled.
+LPITEMIDLIST jx_browse_for_folder(BROWSEINFOA* request);
+// Sends a message to the open folder dialog: to the installed handler's
+// `send`, else to the platform's dialog.
+LRESULT jx_dialog_message(HWND dialog, UINT message, WPARAM wparam, LPARAM lparam);
 
 namespace jx::detail {
 // The answer that leaves everything as it was: OK for an OK box, Cancel where
@@ -27,4 +52,8 @@ namespace jx::detail {
 int harmless_answer(UINT style);
 // The platform's own box: MessageBoxA on Windows, stderr elsewhere.
 int platform_message_box(HWND owner, const char* text, const char* caption, UINT style);
+// The platform's folder dialog and its messages: the shell on Windows,
+// "cancelled" elsewhere.
+LPITEMIDLIST platform_browse_for_folder(BROWSEINFOA* request);
+LRESULT platform_dialog_message(HWND dialog, UINT message, WPARAM wparam, LPARAM lparam);
 } // namespace jx::detail

@@ -13,7 +13,9 @@
 #define NOMINMAX
 #endif
 #include <windows.h>
+#include <shlobj.h>
 #include <io.h>
+#include <time.h>
 #include <stdio.h>
 #include <string.h>
 

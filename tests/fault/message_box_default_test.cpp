@@ -1,5 +1,7 @@
 // Without a handler and without a screen, a message box is printed and
-// answered at once with the choice that leaves everything as it was.
+// answered at once with the choice that leaves everything as it was, and the
+// folder dialog is cancelled.
+#include "files/file_prompts.h"
 #include "platform/ui_hooks.h"
 
 #include <gtest/gtest.h>
@@ -23,6 +25,12 @@ TEST(DefaultMessageBox, AnswersWithTheChoiceThatChangesNothing) {
         EXPECT_EQ(jx_message_box(nullptr, "line one\r\nline two", "Caption", c.style), c.answer);
         EXPECT_EQ(testing::internal::GetCapturedStderr(), "[Caption] line one\nline two\n");
     }
+}
+
+TEST(DefaultFolderDialog, AnswersCancelledAtOnce) {
+    char directory[MAX_PATH] = "/srv/projects";
+    set_fdir(nullptr, "Choose a folder", directory, sizeof directory);
+    EXPECT_STREQ(directory, "");
 }
 
 } // namespace

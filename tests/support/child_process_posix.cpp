@@ -1,6 +1,8 @@
 // Starting a second test process on POSIX systems.
 #include "support/child_process.h"
 
+#include "platform/drive_map.h"
+
 #include <cstdlib>
 #include <spawn.h>
 #include <string>
@@ -30,6 +32,10 @@ void wait_for(void* process) {
     int status = 0;
     waitpid(*pid, &status, 0);
     delete pid;
+}
+
+void map_drive_as_parent(const std::string& root, const std::string& native_root, unsigned type) {
+    jx_map_drive(root[0], native_root.c_str(), type);
 }
 
 } // namespace jx::test::detail

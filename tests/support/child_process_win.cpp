@@ -26,4 +26,7 @@ void wait_for(void* process) {
     CloseHandle(static_cast<HANDLE>(process));
 }
 
+// The drives of Windows are the same for every process.
+void map_drive_as_parent(const std::string&, const std::string&, unsigned) {}
+
 } // namespace jx::test::detail

@@ -25,6 +25,11 @@ public:
     ScopedMessageBoxes& operator=(const ScopedMessageBoxes&) = delete;
 
     void answer_next(int answer) { answers_.push_back(answer); }
+    // Forgets the boxes shown so far and the answers not used.
+    void clear() {
+        shown_.clear();
+        answers_.clear();
+    }
     const std::vector<ShownBox>& shown() const { return shown_; }
     const ShownBox& last() const { return shown_.back(); }
     size_t count() const { return shown_.size(); }

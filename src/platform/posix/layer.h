@@ -8,6 +8,8 @@
 #include <sys/stat.h>
 #include <sys/types.h>
 
+struct passwd;
+
 namespace jx::posix {
 
 // The one failure helper: records the Win32 error code and hands back the
@@ -51,6 +53,9 @@ int stat(const char* path, struct stat* info);
 int ftruncate(int fd, off_t length);
 int unlink(const char* path);
 int access(const char* path, int mode);
+// The password database entry of a user: 0 or an errno value, as
+// getpwuid_r returns.
+int getpwuid_r(uid_t user, struct passwd* entry, char* scratch, size_t size, struct passwd** found);
 int close(int fd); // never fails by injection: a handle is always released
 } // namespace sys
 

@@ -4,6 +4,7 @@
 #include "../testing.h"
 #include "../ui_hooks.h"
 
+#include <cerrno>
 #include <clocale>
 #include <cstdlib>
 #include <dlfcn.h>
@@ -131,17 +132,23 @@ int WINAPI GetLocaleInfoA(LCID, LCTYPE type, LPSTR data, int size) {
     return needed;
 }
 
+// The logon name is the effective user's name in the password database, as
+// Windows answers for the account the process runs as. The environment (USER,
+// LOGNAME) is never asked: anybody can set it.
 BOOL WINAPI GetUserNameA(LPSTR buffer, LPDWORD size) {
     if (!size) return fail(ERROR_INVALID_PARAMETER, FALSE);
     std::string name;
     struct passwd entry;
     struct passwd* found = nullptr;
-    char scratch[1024];
-    if (getpwuid_r(geteuid(), &entry, scratch, sizeof scratch, &found) == 0 && found)
-        name = found->pw_name;
-    else if (const char* user = std::getenv("USER"))
-        name = user;
-    if (name.empty()) return fail(ERROR_NOT_SUPPORTED, FALSE);
+    std::string scratch(1024, '\0');
+    int error;
+    while ((error = jx::posix::sys::getpwuid_r(geteuid(), &entry, scratch.data(), scratch.size(),
+                                              &found)) == ERANGE &&
+           scratch.size() < (1u << 20))
+        scratch.resize(scratch.size() * 2);
+    if (error != 0 || !found || !found->pw_name || !*found->pw_name)
+        return fail(ERROR_NONE_MAPPED, FALSE);
+    name = found->pw_name;
     name = jx::posix::utf8_to_ansi(name.c_str());
     const DWORD needed = static_cast<DWORD>(name.size()) + 1;
     if (!buffer || *size < needed) {

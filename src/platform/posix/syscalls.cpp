@@ -6,6 +6,7 @@
 #include <atomic>
 #include <cerrno>
 #include <fcntl.h>
+#include <pwd.h>
 #include <unistd.h>
 
 namespace jx::posix {
@@ -104,6 +105,12 @@ int unlink(const char* path) {
 int access(const char* path, int mode) {
     if (next_call() == Fault::fail) return -1;
     return ::access(path, mode);
+}
+
+int getpwuid_r(uid_t user, struct passwd* entry, char* scratch, size_t size, struct passwd** found) {
+    *found = nullptr;
+    if (next_call() == Fault::fail) return errno;
+    return ::getpwuid_r(user, entry, scratch, size, found);
 }
 
 int close(int fd) {

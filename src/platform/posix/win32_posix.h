@@ -234,6 +234,8 @@ typedef struct _OVERLAPPED* LPOVERLAPPED;
 #define WC_ERR_INVALID_CHARS 0x00000080u
 #define WC_NO_BEST_FIT_CHARS 0x00000400u
 
+#include "win32_shell_time.h"
+
 // ---------------------------------------------------------------------------
 // Functions, grouped by the Windows DLL that holds them.
 extern "C" {

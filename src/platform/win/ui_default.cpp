@@ -1,10 +1,18 @@
-// The default message box on Windows is the system's own.
+// The default message box and folder dialog on Windows are the system's own.
 #include "../ui_hooks.h"
 
 namespace jx::detail {
 
 int platform_message_box(HWND owner, const char* text, const char* caption, UINT style) {
     return MessageBoxA(owner, text, caption, style);
+}
+
+LPITEMIDLIST platform_browse_for_folder(BROWSEINFOA* request) {
+    return SHBrowseForFolderA(request);
+}
+
+LRESULT platform_dialog_message(HWND dialog, UINT message, WPARAM wparam, LPARAM lparam) {
+    return SendMessageA(dialog, message, wparam, lparam);
 }
 
 } // namespace jx::detail

@@ -1,0 +1,237 @@
+// The data-file lock as two engineers meet it on a network share (N:), and a
+// local drive (M:) where nothing is locked.
+#include "files/file_lock.h"
+#include "support/child_process.h"
+#include "support/drive_mapping.h"
+#include "support/message_boxes.h"
+#include "support/temp_dir.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+namespace {
+
+using jx::test::ScopedDriveMapping;
+constexpr const char* kOther = "r.ahlgren";
+
+DWORD now32() {
+    return static_cast<DWORD>(_time64(nullptr));
+}
+
+std::string lock_bytes(const std::string& data_file, const std::string& user, DWORD time) {
+    std::string bytes(537, '\0');
+    std::memcpy(&bytes[0], "JX40_FILE_LOCK", 14);
+    std::memcpy(&bytes[16], data_file.data(), data_file.size());
+    std::memcpy(&bytes[276], user.data(), user.size());
+    std::memcpy(&bytes[533], &time, 4); // little-endian on every target
+    return bytes;
+}
+
+DWORD time_of(const std::string& bytes) {
+    DWORD time = 0;
+    if (bytes.size() >= 537) std::memcpy(&time, &bytes[533], 4);
+    return time;
+}
+
+void write_file(const std::string& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
+}
+
+bool exists(const std::string& library_path) {
+    return _access(library_path.c_str(), 0) == 0;
+}
+
+class FileLock : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (!net.ok()) GTEST_SKIP() << "no network drive N:";
+    }
+    ScopedDriveMapping net{ScopedDriveMapping::network};
+    jx::test::ScopedMessageBoxes boxes; // under Windows an unrecorded box would wait
+    std::string site = net.file("site.dat"), site_lock = net.native_file("site.lck");
+};
+
+// The lock file: the name with its last component's extension replaced, 537
+// bytes: identifier and zero fill, data file at 16, user at 276, time at 533.
+TEST_F(FileLock, LockFileBesideTheDataFileByteForByte) {
+    namespace fs = std::filesystem;
+    const fs::path folder = net.native_dir();
+    fs::create_directory(folder / "a.b");
+    const struct {
+        std::string data, lock;
+        fs::path native;
+    } cases[] = {
+        {net.file("a.b\\site.dat"), net.file("a.b\\site.lck"), folder / "a.b" / "site.lck"},
+        {net.file("a.b\\site"), net.file("a.b\\site.lck"), folder / "a.b" / "site.lck"},
+        {net.file("site.tar.gz"), net.file("site.tar.lck"), folder / "site.tar.lck"},
+        {"N:drive-relative.dat", "N:drive-relative.lck",
+         folder.parent_path() / "drive-relative.lck"},
+    };
+    for (const auto& c : cases) {
+        JX5file_Lock lock;
+        const DWORD before = now32();
+        ASSERT_TRUE(lock.flck_open(c.data.c_str())) << c.data;
+        EXPECT_EQ(lock.lock_state, JX5file_Lock::state_locked);
+        EXPECT_EQ(lock.lock_file_name, c.lock);
+        std::string bytes = jx::test::TempDir::read(c.native.string());
+        ASSERT_EQ(bytes.size(), 537u) << c.native;
+        EXPECT_GE(time_of(bytes), before);
+        EXPECT_LE(time_of(bytes), now32());
+        std::memset(&bytes[533], 0, 4);
+        EXPECT_EQ(bytes, lock_bytes(c.data, lock.user_name, 0)) << c.data;
+        lock.flck_reset();
+        EXPECT_FALSE(exists(c.lock)) << c.lock;
+        EXPECT_STREQ(lock.data_file_name, "");
+        EXPECT_STREQ(lock.lock_file_name, "");
+    }
+    EXPECT_EQ(boxes.count(), 0u);
+}
+
+TEST_F(FileLock, LocalDrivesAreNeverLocked) {
+    ScopedDriveMapping local(ScopedDriveMapping::fixed);
+    if (!local.ok()) GTEST_SKIP() << "no fixed drive M:";
+    JX5file_Lock lock;
+    EXPECT_TRUE(lock.flck_open(local.file("site.dat").c_str()));
+    EXPECT_EQ(lock.lock_state, JX5file_Lock::state_local);
+    EXPECT_TRUE(lock.flck_save(local.file("site.dat").c_str()));
+    EXPECT_TRUE(lock.flck_save(local.file("copy.dat").c_str()));
+    EXPECT_TRUE(std::filesystem::is_empty(local.native_dir())) << "no lock file";
+    EXPECT_TRUE(lock.flck_save(site.c_str())) << "saved onto the share, it is locked there";
+    EXPECT_EQ(lock.lock_state, JX5file_Lock::state_locked);
+    lock.flck_reset();
+    EXPECT_FALSE(std::filesystem::exists(site_lock));
+}
+
+// A opens, B is kept read-only and refused a save under the same name (case
+// aside) until A closes; B's save under another name moves B's lock along.
+TEST_F(FileLock, TwoUsersOnOneFile) {
+    JX5file_Lock a, b;
+    std::strcpy(b.user_name, kOther);
+    ASSERT_TRUE(a.flck_open(site.c_str()));
+    ASSERT_TRUE(b.flck_open(site.c_str()));
+    EXPECT_EQ(b.lock_state, JX5file_Lock::state_read_only);
+    EXPECT_FALSE(b.flck_save(net.file("SITE.DAT").c_str()));
+    ASSERT_EQ(boxes.count(), 2u);
+    EXPECT_EQ(boxes.shown()[1].text, boxes.shown()[0].text) << "the refusal shows who holds it";
+
+    a.flck_reset();
+    EXPECT_TRUE(b.flck_save(net.file("SITE.DAT").c_str()));
+    EXPECT_EQ(b.lock_state, JX5file_Lock::state_locked);
+    EXPECT_EQ(jx::test::TempDir::read(net.native_file("SITE.lck")).substr(276, 10),
+              std::string(kOther) + '\0');
+    EXPECT_TRUE(b.flck_save(net.file("copy.dat").c_str()));
+    EXPECT_FALSE(exists(net.file("SITE.lck")));
+    EXPECT_TRUE(exists(net.file("copy.lck")));
+    b.flck_reset();
+    EXPECT_TRUE(std::filesystem::is_empty(net.native_dir()));
+    EXPECT_EQ(boxes.count(), 2u);
+}
+
+// The message, line by line, with the lock's age in hours, signed: a lock
+// time ahead of this machine's clock shows a negative age.
+TEST_F(FileLock, MessageSaysWhoAndSince) {
+    for (const auto& c : {std::pair<int, const char*>{4500, "1.25"}, {-7200, "-2.00"}}) {
+        const DWORD taken = now32() - static_cast<DWORD>(c.first);
+        write_file(site_lock, lock_bytes(site, kOther, taken));
+        boxes.clear();
+        JX5file_Lock lock;
+        lock.set_hwnd(reinterpret_cast<HWND>(0x77));
+        ASSERT_TRUE(lock.flck_open(site.c_str()));
+        ASSERT_EQ(boxes.count(), 1u);
+        char date[32];
+        const __time64_t when = taken;
+        ASSERT_EQ(_ctime64_s(date, sizeof date, &when), 0);
+        EXPECT_EQ(boxes.last().text,
+                  std::string("The file site.dat\r\nis in use by ") + kOther +
+                      "\r\nThe file was opened on " + date + " (" + c.second +
+                      " hours ago)\r\nThis file will be opened in read only mode");
+        EXPECT_EQ(boxes.last().caption, "Veldra data file lock");
+        EXPECT_EQ(boxes.last().style, 0x10u);
+        EXPECT_EQ(boxes.last().owner, nullptr) << "not the lock's window";
+    }
+}
+
+// Lock files as found: damaged ones fail the open with the lock's own record
+// (the lock file's name first) and every save until reset; odd but readable
+// ones are read for their first 537 bytes; the user's own is taken over.
+// Reset deletes only this user's own lock.
+TEST_F(FileLock, LockFilesAsFound) {
+    const std::string good = lock_bytes(site, kOther, now32());
+    std::string no_user_end = good;
+    std::memset(&no_user_end[276], 'U', 257);
+    const std::string longest = net.dir() + "\\" + std::string(258 - net.dir().size(), 'n');
+    const struct {
+        const char* what;
+        std::string bytes; // "/" for a folder
+        bool opened;
+        int state;
+        std::string shown; // the message after the first line, or a part of it
+        std::string name = "";
+    } cases[] = {
+        {"536 bytes", good.substr(0, 536), false, 1, "Read error at end of file"},
+        {"empty", "", false, 1, "Read error at end of file"},
+        {"foreign identifier", "JX41" + good.substr(4), false, 1, "Wrong file format"},
+        {"identifier not ended", std::string(16, 'J') + good.substr(16), false, 1,
+         "Wrong file format"},
+        {"a folder", "/", false, 1, ""},
+        {"10 MB", good + std::string(10 << 20, 'z'), true, 4, "is in use by r.ahlgren\r\n"},
+        {"user not ended", no_user_end, true, 4, "is in use by " + std::string(257, 'U') + "\r\n"},
+        {"own, left over", lock_bytes(site, JX5file_Lock().user_name, 1000), true, 3, ""},
+        {"259, no extension", "-", false, 1, "", longest},
+        {"300 characters", "-", false, 1, "", longest + std::string(37, 'n') + ".dat"},
+    };
+    for (const auto& c : cases) {
+        std::filesystem::remove_all(site_lock);
+        if (c.bytes == "/") std::filesystem::create_directory(site_lock);
+        if (c.bytes != "/" && c.bytes != "-") write_file(site_lock, c.bytes);
+        boxes.clear();
+        JX5file_Lock lock;
+        const std::string name = c.name.empty() ? site : c.name;
+        EXPECT_EQ(lock.flck_open(name.c_str()), c.opened) << c.what;
+        EXPECT_EQ(lock.lock_state, c.state) << c.what;
+        ASSERT_EQ(boxes.count(), c.state == 3 ? 0u : 1u) << c.what;
+        if (c.state == 1) {
+            const std::string first = std::string(lock.err.file_name) + "\r\n";
+            EXPECT_EQ(boxes.last().caption, "File error");
+            EXPECT_EQ(boxes.last().text.rfind(first, 0), 0u) << c.what << boxes.last().text;
+            EXPECT_TRUE(c.shown.empty() || boxes.last().text == first + c.shown) << c.what;
+            EXPECT_STREQ(lock.err.file_name,
+                         c.name.empty() ? lock.lock_file_name : lock.data_file_name);
+            EXPECT_FALSE(lock.flck_save(net.file("other.dat").c_str())) << c.what;
+        } else if (c.state == 4) {
+            EXPECT_NE(boxes.last().text.find(c.shown), std::string::npos) << c.what;
+        } else {
+            EXPECT_GT(time_of(jx::test::TempDir::read(site_lock)), 1000u)
+                << "the time is rewritten";
+        }
+        EXPECT_EQ(lock.flck_save(site.c_str()), c.state == 3) << c.what;
+        lock.flck_reset();
+        EXPECT_EQ(std::filesystem::exists(site_lock), c.bytes != "-" && c.state != 3) << c.what;
+        EXPECT_TRUE(lock.flck_save(net.file("other.dat").c_str())) << c.what << " after reset";
+        lock.flck_reset();
+    }
+}
+
+// Another instance of the application, under another logon name, in a
+// second process: this one is read-only until the other closes.
+TEST_F(FileLock, SecondProcessOfAnotherUser) {
+    {
+        jx::test::LockHolder other(net, "site.dat", kOther);
+        ASSERT_EQ(other.state(), JX5file_Lock::state_locked);
+        JX5file_Lock lock;
+        ASSERT_TRUE(lock.flck_open(site.c_str()));
+        EXPECT_EQ(lock.lock_state, JX5file_Lock::state_read_only);
+        EXPECT_NE(boxes.last().text.find(std::string("in use by ") + kOther), std::string::npos);
+    }
+    EXPECT_FALSE(std::filesystem::exists(site_lock));
+    JX5file_Lock lock;
+    ASSERT_TRUE(lock.flck_open(site.c_str()));
+    EXPECT_EQ(lock.lock_state, JX5file_Lock::state_locked);
+    lock.flck_reset();
+}
+
+} // namespace
