@@ -153,13 +153,13 @@ TEST_F(Archives, EntryNamesOfOtherArchivers) {
         const char* ansi;
     } cases[] = {
         {"caf\xC3\xA9.txt", true, "caf\xE9.txt"},
-        {"caf\x82.txt", false, "caf\xE9.txt"},      // code page 437
-        {"\x9C \x9D.txt", false, "\xA3 \xA5.txt"},  // 437's pound and yen
-        {"caf\xC3\xA9.txt", false, "caf\xE9.txt"},  // UTF-8 without the flag
-        {"\xE2\x82\xAC.txt", true, "\x80.txt"},     // the euro sign
-        {"\xE3\x81\x82.txt", true, ""},             // no ANSI form
-        {"\xB0\xB1.txt", false, ""},                // 437's shading blocks
-        {"bad\xFF.txt", true, ""},                  // not UTF-8
+        {"caf\x82.txt", false, "caf\xE9.txt"},     // code page 437
+        {"\x9C \x9D.txt", false, "\xA3 \xA5.txt"}, // 437's pound and yen
+        {"caf\xC3\xA9.txt", false, "caf\xE9.txt"}, // UTF-8 without the flag
+        {"\xE2\x82\xAC.txt", true, "\x80.txt"},    // the euro sign
+        {"\xE3\x81\x82.txt", true, ""},            // no ANSI form
+        {"\xB0\xB1.txt", false, ""},               // 437's shading blocks
+        {"bad\xFF.txt", true, ""},                 // not UTF-8
     };
     for (const Case& c : cases) {
         TempDir target;
@@ -177,9 +177,29 @@ TEST_F(Archives, EntryNamesOfOtherArchivers) {
 
 TEST_F(Archives, HostileNamesAreRefusedBeforeAnythingIsWritten) {
     const std::string hostile[] = {
-        "..\\x", "../x", "a/../../x", "a\\..\\..\\x", ".. /x", "...\\x", "C:\\x", "C:x",
-        "\\x", "/x", "\\\\srv\\s\\x", "\\\\.\\COM1", "\\\\?\\C:\\x", "x:stream", "CON",
-        "sub\\nul.txt", "lpt1", "a\tb", "a\x01", "a?b", "a|b", "", std::string(300, 'n'),
+        "..\\x",
+        "../x",
+        "a/../../x",
+        "a\\..\\..\\x",
+        ".. /x",
+        "...\\x",
+        "C:\\x",
+        "C:x",
+        "\\x",
+        "/x",
+        "\\\\srv\\s\\x",
+        "\\\\.\\COM1",
+        "\\\\?\\C:\\x",
+        "x:stream",
+        "CON",
+        "sub\\nul.txt",
+        "lpt1",
+        "a\tb",
+        "a\x01",
+        "a?b",
+        "a|b",
+        "",
+        std::string(300, 'n'),
     };
     for (const std::string& name : hostile) {
         raw_zip({{"first.txt", "1"}, {name, "evil"}});

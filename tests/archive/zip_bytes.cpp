@@ -35,9 +35,9 @@ std::string zip_of(const std::vector<RawEntry>& entries) {
             static_cast<uint32_t>(entry.declared < 0 ? entry.data.size() : entry.declared);
         const uint32_t crc =
             entry.declared < 0
-                ? static_cast<uint32_t>(mz_crc32(MZ_CRC32_INIT,
-                                                 reinterpret_cast<const mz_uint8*>(entry.data.data()),
-                                                 entry.data.size()))
+                ? static_cast<uint32_t>(
+                      mz_crc32(MZ_CRC32_INIT, reinterpret_cast<const mz_uint8*>(entry.data.data()),
+                               entry.data.size()))
                 : entry.crc;
         const uint32_t offset = static_cast<uint32_t>(local.size());
         std::string common;

@@ -9,12 +9,12 @@
 namespace jx::test {
 
 struct RawEntry {
-    std::string name;     // the stored bytes of the name
-    std::string data;     // the stored (possibly deflated) bytes
-    bool utf8 = false;    // general-purpose flag bit 11
-    int method = 0;       // 0 stored, 8 deflate
+    std::string name;      // the stored bytes of the name
+    std::string data;      // the stored (possibly deflated) bytes
+    bool utf8 = false;     // general-purpose flag bit 11
+    int method = 0;        // 0 stored, 8 deflate
     int64_t declared = -1; // uncompressed size; -1: the size of data
-    uint32_t crc = 0;     // with declared == -1, computed from data
+    uint32_t crc = 0;      // with declared == -1, computed from data
 };
 
 std::string zip_of(const std::vector<RawEntry>& entries);
