@@ -47,6 +47,55 @@ constexpr mz_uint64 kLargestEntry = 0x7FFFFFFFull;
 // Deflate at level 1, no other flags.
 constexpr mz_uint kLevelAndFlags = 1;
 
+// Debian's unzip reads the UTF-8 name of an entry "made by" MS-DOS (all that
+// miniz writes) in the DOS code page and garbles it, yet honours the UTF-8
+// flag of an entry made on Windows NTFS. miniz has no setting for the field,
+// so after each add the new entry, the last of the central directory, is
+// marked as made on NTFS (host 10) by format version 6.3, the one that
+// brought the flag. Best effort: the archive is complete either way, and an
+// entry that is not exactly where and what it should be is left alone.
+constexpr BYTE kMadeOnNtfs[2] = {63, 10};
+
+DWORD le32(const BYTE* p) {
+    return p[0] | (p[1] << 8) | (p[2] << 16) | (static_cast<DWORD>(p[3]) << 24);
+}
+
+bool read_at(HANDLE file, DWORD offset, void* buffer, DWORD count) {
+    DWORD read = 0;
+    return SetFilePointer(file, static_cast<LONG>(offset), nullptr, FILE_BEGIN) == offset &&
+           ReadFile(file, buffer, count, &read, nullptr) && read == count;
+}
+
+void mark_made_on_ntfs(const char* archive, const std::string& entry) {
+    HANDLE file = CreateFileA(archive, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return;
+    DWORD high = 0;
+    const DWORD size = GetFileSize(file, &high);
+    BYTE end[22];
+    const DWORD header_size = 46 + static_cast<DWORD>(entry.size());
+    // Sizes beyond 2 GB (and the zip64 records that come with them) are left.
+    if (high == 0 && size >= sizeof end && size < 0x80000000u &&
+        read_at(file, size - sizeof end, end, sizeof end) && le32(end) == 0x06054b50 &&
+        end[20] == 0 && end[21] == 0) {
+        const DWORD directory_size = le32(end + 12);
+        const DWORD directory_offset = le32(end + 16);
+        std::vector<BYTE> header(header_size);
+        if (directory_size >= header_size && directory_offset <= size - sizeof end &&
+            directory_size <= size - sizeof end - directory_offset) {
+            const DWORD at = directory_offset + directory_size - header_size;
+            DWORD written = 0;
+            if (read_at(file, at, header.data(), header_size) && le32(&header[0]) == 0x02014b50 &&
+                header[28] + (header[29] << 8) == static_cast<int>(entry.size()) &&
+                (header[30] | header[31] | header[32] | header[33]) == 0 &&
+                std::memcmp(&header[46], entry.data(), entry.size()) == 0 &&
+                SetFilePointer(file, static_cast<LONG>(at + 4), nullptr, FILE_BEGIN) == at + 4)
+                WriteFile(file, kMadeOnNtfs, sizeof kMadeOnNtfs, &written, nullptr);
+        }
+    }
+    CloseHandle(file);
+}
+
 // The reader, ended on every way out once it has been opened.
 class Reader {
 public:
@@ -212,6 +261,7 @@ int ArchiveManager::AddFileToArchive(char* file_name) {
                     ? 1
                     : 0;
     std::free(block);
+    if (added) mark_made_on_ntfs(archive_path, entry);
     return added;
 }
 

@@ -130,6 +130,13 @@ TEST_F(Archives, RoundTripKeepsBytesAndAnsiNames) {
     manager.CloseArchive();
     const auto entries = listing(zip);
     ASSERT_EQ(entries.size(), 5u);
+    // Every entry says it was made on NTFS, or Unix unzip garbles its name.
+    const std::string archive = read_ansi(zip);
+    size_t marked = 0;
+    for (size_t at = archive.find("PK\x01\x02\x3F\x0A"); at != std::string::npos;
+         at = archive.find("PK\x01\x02\x3F\x0A", at + 1))
+        ++marked;
+    EXPECT_EQ(marked, 5u);
     EXPECT_EQ(entries[1].first, "caf\xE9 \x80 \xBD.txt");
     EXPECT_EQ(entries[2].first, "same.dat");
     EXPECT_EQ(entries[3].first, "same.dat");
