@@ -20,6 +20,9 @@ need googletest test -d /usr/src/googletest
 need libgtest-dev test -f /usr/include/gtest/gtest.h
 need libgmock-dev test -f /usr/include/gmock/gmock.h
 need libbenchmark-dev test -f /usr/include/benchmark/benchmark.h
+need zip command -v zip
+need unzip command -v unzip
+need python3 command -v python3
 need libclang-rt-14-dev compgen -G '/usr/lib/llvm-14/lib/clang/*/lib/linux/libclang_rt.asan-x86_64.a'
 if [ "${1:-native}" = windows ]; then
   need g++-mingw-w64-x86-64 command -v x86_64-w64-mingw32-g++
