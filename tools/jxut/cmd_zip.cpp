@@ -6,6 +6,7 @@
 #include "jx6ut.h"
 #include "platform/console/console.h"
 
+#include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <string>
@@ -76,7 +77,8 @@ public:
     void step(unsigned long long bytes) {
         bytes_ += bytes;
         if (!shown_) return;
-        err("\r%zu/%zu files, %s", ++done_, total_, megabytes(bytes_).c_str());
+        err("\r%s/%s files, %s", std::to_string(++done_).c_str(), std::to_string(total_).c_str(),
+            megabytes(bytes_).c_str());
         drawn_ = true;
     }
     void note(const std::string& text) {
@@ -108,11 +110,13 @@ void print_listing(const Listing& listing) {
     out("%12s  %12s  %s\n", "size", "compressed", "name");
     unsigned long long total = 0;
     for (const JxArchiveEntry& entry : listing.entries) {
-        out("%12llu  %12llu  %s%s\n", entry.size, entry.compressed_size, entry.name,
+        out("%12s  %12s  %s%s\n", std::to_string(entry.size).c_str(),
+            std::to_string(entry.compressed_size).c_str(), entry.name,
             entry.has_ansi_name ? "" : "  (no ANSI form: not unpacked)");
         total += entry.size;
     }
-    out("%zu entries, %llu bytes\n", listing.entries.size(), total);
+    out("%s entries, %s bytes\n", std::to_string(listing.entries.size()).c_str(),
+        std::to_string(total).c_str());
 }
 
 unsigned long long file_size(const std::string& ansi) {
@@ -218,16 +222,26 @@ bool spill(const std::string& ansi, const std::string& bytes) {
 int demo_archive(const std::string& samples) {
     namespace fs = std::filesystem;
     std::error_code error;
-    const fs::path work = fs::temp_directory_path(error) / "jxut-demo-archive";
+    // A folder of its own, as demos may run side by side.
+    const fs::path work =
+        fs::temp_directory_path(error) /
+        ("jxut-demo-archive-" +
+         std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()));
     fs::remove_all(work, error);
     fs::create_directories(work / "unpacked", error);
     // The temporary folder's name is plain ASCII on every system.
     const std::string dir = library_path(work.string());
     const std::string import = library_path(samples) + "\\import\\";
-    const std::string accented = dir + "\\Relev\xE9 des sites.csv";
-    if (!spill(accented, slurp(import + "sites.csv"))) {
-        err("cannot write the sample copy %s\n", accented.c_str());
-        return kFailed;
+    const std::string table = slurp(import + "sites.csv");
+    std::string accented = dir + "\\Relev\xE9 des sites.csv";
+    if (!spill(accented, table)) {
+        // Wine in the "C" locale, for one, cannot put the letter on disk.
+        out("(file names here cannot hold the accented letter; a plain name stands in)\n");
+        accented = dir + "\\Releve des sites.csv";
+        if (!spill(accented, table)) {
+            err("cannot write the sample copy %s\n", accented.c_str());
+            return kFailed;
+        }
     }
     const std::vector<std::string> files = {accented, import + "sites.txt",
                                             import + "sites_fixed.def"};
@@ -239,7 +253,7 @@ int demo_archive(const std::string& samples) {
         if (!manager.AddFileToArchive(&file[0])) status = kFailed;
     }
     manager.CloseArchive();
-    out("packed %zu files into samples.zip, one call each:\n", files.size());
+    out("packed %s files into samples.zip, one call each:\n", std::to_string(files.size()).c_str());
     Listing listing;
     if (!read_listing(archive, listing)) return kFailed;
     print_listing(listing);
