@@ -10,103 +10,71 @@
 
 #include <cerrno>
 #include <filesystem>
+#include <functional>
 #include <string>
 
 namespace {
 
 using jx::test::TempDir;
-using jx::testing::ScopedSyscallFault;
+namespace fs = std::filesystem;
 
 size_t open_descriptors() {
-    size_t count = 0;
-    for (const auto& entry : std::filesystem::directory_iterator("/proc/self/fd")) {
-        (void)entry;
-        ++count;
-    }
-    return count;
+    const fs::directory_iterator all("/proc/self/fd");
+    return size_t(std::distance(begin(all), end(all)));
 }
 
-struct Failure {
-    const char* what;
-    int error;
-};
-const Failure kFailures[] = {{"I/O error", EIO}, {"disk full", ENOSPC}, {"short transfer", 0}};
-
-class ArchiveFaults : public ::testing::Test {
-protected:
-    TempDir dir;
-    // Written natively, named as the library takes them (the bare name after
-    // the last backslash).
-    std::string first_bytes = TempDir::read(dir.write("first.dat", std::string(3000, 'f')));
-    std::string second_bytes = TempDir::read(dir.write("second.dat", std::string(70000, 's')));
-    std::string first = dir.path() + "\\first.dat";
-    std::string second = dir.path() + "\\second.dat";
-    std::string zip = dir.file("send.zip");
-
-    // Runs `operation` with call 1, 2, ... failing until one run gets
-    // through; `check` sees every run's result.
-    template <class Operation, class Check> void each_call(Operation operation, Check check) {
-        for (const Failure& failure : kFailures) {
-            const size_t descriptors = open_descriptors();
-            bool fired = true;
-            for (int nth = 1; fired && nth < 100; ++nth) {
-                int result;
-                {
-                    ScopedSyscallFault fault(nth, failure.error);
-                    result = operation();
-                    fired = fault.fired();
-                }
-                EXPECT_EQ(open_descriptors(), descriptors) << failure.what << ", call " << nth;
-                EXPECT_TRUE(fired || result == 1) << failure.what << ", call " << nth;
-                check(result, failure.what, nth);
-            }
-            EXPECT_FALSE(fired) << failure.what << ": never got through";
+// Runs `operation` with call 1, 2, ... failing (an I/O error, a full disk, a
+// short transfer) until a run gets through; `check` sees every result.
+void each_call(const std::function<int()>& operation, const std::function<void(int)>& check) {
+    for (int error : {EIO, ENOSPC, 0}) {
+        const size_t descriptors = open_descriptors();
+        bool fired = true;
+        for (int nth = 1; fired && nth < 100; ++nth) {
+            SCOPED_TRACE("errno " + std::to_string(error) + ", call " + std::to_string(nth));
+            jx::testing::ScopedSyscallFault fault(nth, error);
+            const int result = operation();
+            fired = fault.fired();
+            EXPECT_TRUE(fired || result == 1);
+            check(result);
+            EXPECT_EQ(open_descriptors(), descriptors);
         }
+        EXPECT_FALSE(fired) << "never got through";
     }
-};
+}
 
-TEST_F(ArchiveFaults, AFailedAddLeavesTheArchiveAsItWas) {
+TEST(ArchiveFaults, FailuresLeaveTheArchiveAsItWasAndOnlyWholeFiles) {
+    TempDir dir;
+    const std::string first_bytes(3000, 'f'), second_bytes(70000, 's');
+    dir.write("first.dat", first_bytes);
+    dir.write("second.dat", second_bytes);
+    // Named as the library takes them: the bare name after the backslash.
+    std::string first = dir.path() + "\\first.dat", second = dir.path() + "\\second.dat";
+    std::string zip = dir.file("send.zip");
     ArchiveManager manager;
     manager.NewArchive(&zip[0]);
     ASSERT_EQ(manager.AddFileToArchive(&first[0]), 1);
     const std::string one_entry = TempDir::read(zip);
     each_call(
         [&] {
-            ArchiveManager again;
-            again.NewArchive(&zip[0]);
-            std::filesystem::remove(zip);
-            std::filesystem::copy_file(dir.write("keep.zip", one_entry), zip);
-            return again.AddFileToArchive(&second[0]);
+            dir.write("send.zip", one_entry);
+            return manager.AddFileToArchive(&second[0]);
         },
-        [&](int result, const char* what, int nth) {
-            if (result == 0) {
-                EXPECT_EQ(TempDir::read(zip), one_entry) << what << ", call " << nth;
-            }
-        });
-}
+        [&](int result) { EXPECT_EQ(result == 1 ? one_entry : TempDir::read(zip), one_entry); });
 
-TEST_F(ArchiveFaults, AFailedUnpackLeavesOnlyWholeFiles) {
-    ArchiveManager manager;
-    manager.NewArchive(&zip[0]);
-    ASSERT_EQ(manager.AddFileToArchive(&first[0]), 1);
-    ASSERT_EQ(manager.AddFileToArchive(&second[0]), 1);
     const std::string out = dir.file("out");
-    std::filesystem::create_directory(out);
     each_call(
         [&] {
-            std::filesystem::remove_all(out);
-            std::filesystem::create_directory(out);
+            fs::remove_all(out);
+            fs::create_directory(out);
             std::string target = out;
             return manager.UnpackExistingArchive(&zip[0], &target[0]);
         },
-        [&](int result, const char* what, int nth) {
-            const std::pair<const char*, const std::string*> files[] = {
-                {"first.dat", &first_bytes}, {"second.dat", &second_bytes}};
-            for (const auto& file : files) {
-                const std::string unpacked = out + "/" + file.first;
-                if (result == 1 || TempDir::exists(unpacked)) {
-                    EXPECT_EQ(TempDir::read(unpacked), *file.second) << what << ", call " << nth;
-                }
+        [&](int result) {
+            for (const auto& [name, bytes] :
+                 {std::pair{"first.dat", &first_bytes}, std::pair{"second.dat", &second_bytes}}) {
+                const std::string path = out + "/" + name;
+                const bool there = result == 1 || TempDir::exists(path);
+                EXPECT_EQ(there ? TempDir::read(path) : *bytes, *bytes) << name;
             }
         });
 }
