@@ -23,6 +23,7 @@
 
 #include <miniz.h>
 
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -245,8 +246,12 @@ int ArchiveManager::AddFileToArchive(char* file_name) {
         CloseHandle(file);
         return 0;
     }
-    // One byte more than asked, so an empty file still has a block.
-    char* block = static_cast<char*>(std::malloc(static_cast<size_t>(size) + 1));
+    // One byte more than asked, so an empty file still has a block. In a
+    // 32-bit process a size of 4 GB - 1 leaves no room for it (the count would
+    // wrap to 0), and no block of that size could be found anyway.
+    const uint64_t wanted = static_cast<uint64_t>(size) + 1;
+    char* block =
+        wanted <= SIZE_MAX ? static_cast<char*>(std::malloc(static_cast<size_t>(wanted))) : nullptr;
     DWORD read = 0;
     const bool whole = block && ReadFile(file, block, size, &read, nullptr) && read == size;
     CloseHandle(file);
