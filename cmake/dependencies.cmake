@@ -5,10 +5,21 @@ find_package(miniz CONFIG QUIET)
 if(NOT TARGET miniz::miniz)
   set(JX_MINIZ_DIR ${PROJECT_SOURCE_DIR}/node_modules/miniz.c)
   if(EXISTS ${JX_MINIZ_DIR}/miniz.c)
-    add_library(jx_miniz STATIC ${JX_MINIZ_DIR}/miniz.c)
+    # With our CRC-32 in place of miniz's byte-wise one.
+    add_library(jx_miniz STATIC ${JX_MINIZ_DIR}/miniz.c
+      ${PROJECT_SOURCE_DIR}/src/archive/miniz/crc32.cpp)
+    target_compile_definitions(jx_miniz PRIVATE USE_EXTERNAL_MZCRC)
     target_include_directories(jx_miniz SYSTEM PUBLIC ${JX_MINIZ_DIR})
     target_compile_definitions(jx_miniz PUBLIC MINIZ_NO_ZLIB_COMPATIBLE_NAMES)
     set_target_properties(jx_miniz PROPERTIES C_VISIBILITY_PRESET hidden)
+    # miniz leaves its fast level-1 compressor and wide copies off on x86;
+    # through memcpy the unaligned accesses are well-defined, yet miniz turns
+    # them off under the undefined-behaviour sanitizer, so that leg keeps the
+    # plain code.
+    if(NOT JX_SANITIZE)
+      target_compile_definitions(jx_miniz PRIVATE MINIZ_USE_UNALIGNED_LOADS_AND_STORES=1
+        MINIZ_UNALIGNED_USE_MEMCPY)
+    endif()
     add_library(miniz::miniz ALIAS jx_miniz)
   endif()
 endif()

@@ -35,6 +35,10 @@ if [ "$level" != demo ]; then
   need libgtest-dev test -f /usr/include/gtest/gtest.h
   need libgmock-dev test -f /usr/include/gmock/gmock.h
   need libbenchmark-dev test -f /usr/include/benchmark/benchmark.h
+  # The archive tests compare with Info-ZIP and Python's zipfile.
+  need zip command -v zip
+  need unzip command -v unzip
+  need python3 command -v python3
   need libclang-rt-14-dev compgen -G '/usr/lib/llvm-14/lib/clang/*/lib/linux/libclang_rt.asan-x86_64.a'
   # The test legs build miniz whenever its sources are there.
   need npm command -v npm

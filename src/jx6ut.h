@@ -22,3 +22,5 @@
 #include "geo/angles.h"
 #include "geo/numeric_entry.h"
 #include "geo/plane_geometry.h"
+
+#include "archive/archive_manager.h"

@@ -32,3 +32,11 @@ std::string ansi_to_utf8(const std::string& ansi);
 bool utf8_to_ansi(const std::string& utf8, std::string& ansi);
 
 } // namespace jx::console
+
+namespace jx::console {
+
+// Whether standard error is a terminal (progress of long work goes there,
+// and only then).
+bool stderr_is_terminal();
+
+} // namespace jx::console

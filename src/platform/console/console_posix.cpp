@@ -101,3 +101,7 @@ bool utf8_to_ansi(const std::string& utf8, std::string& ansi) {
 }
 
 } // namespace jx::console
+
+bool jx::console::stderr_is_terminal() {
+    return isatty(STDERR_FILENO) == 1;
+}

@@ -77,3 +77,8 @@ bool utf8_to_ansi(const std::string& utf8, std::string& ansi) {
 }
 
 } // namespace jx::console
+
+bool jx::console::stderr_is_terminal() {
+    DWORD mode = 0;
+    return GetConsoleMode(GetStdHandle(STD_ERROR_HANDLE), &mode) != 0;
+}

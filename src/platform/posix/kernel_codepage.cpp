@@ -13,6 +13,7 @@
 // leaves open stand for the C1 controls of the same value, as on Windows),
 // so MB_ERR_INVALID_CHARS refuses nothing there. The way back has no "best
 // fit": a character without a byte of its own becomes the default character.
+#include "codepage_437.h"
 #include "layer.h"
 
 #include <cstring>
@@ -45,6 +46,10 @@ int cp1252_byte(char32_t u) {
 bool is_ansi(UINT code_page) {
     return code_page == CP_ACP || code_page == 1252;
 }
+
+// Code page 437 is read only (zip entry names); like the ANSI page it has a
+// character for every byte.
+constexpr UINT kCodePage437 = 437;
 
 // Decodes one UTF-8 sequence from [p, end); false for a malformed one
 // (overlong forms, surrogates and values above U+10FFFF included), which then
@@ -145,7 +150,7 @@ int WINAPI MultiByteToWideChar(UINT code_page, DWORD flags, LPCSTR text, int len
                                int wide_size) {
     if (!text || length == 0 || wide_size < 0 || (!wide && wide_size != 0))
         return fail(ERROR_INVALID_PARAMETER, 0);
-    if (is_ansi(code_page)) {
+    if (is_ansi(code_page) || code_page == kCodePage437) {
         if (flags & ~(MB_PRECOMPOSED | 0x2u | 0x4u | MB_ERR_INVALID_CHARS))
             return fail(ERROR_INVALID_FLAGS, 0);
     } else if (code_page == CP_UTF8) {
@@ -161,6 +166,8 @@ int WINAPI MultiByteToWideChar(UINT code_page, DWORD flags, LPCSTR text, int len
     converted.reserve(count);
     if (is_ansi(code_page)) {
         for (; p != end; ++p) converted += static_cast<WCHAR>(cp1252_to_unicode(*p));
+    } else if (code_page == kCodePage437) {
+        for (; p != end; ++p) converted += static_cast<WCHAR>(jx::posix::cp437_to_unicode(*p));
     } else {
         while (p != end) {
             char32_t u;

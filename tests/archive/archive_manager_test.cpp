@@ -1,0 +1,306 @@
+// Packing and unpacking through ArchiveManager: the calling order, names in
+// both directions, archives from elsewhere that must be refused whole, and
+// malformed archives that must give a plain 0.
+#include "archive/archive_manager.h"
+
+#include "support/temp_dir.h"
+
+#include <gtest/gtest.h>
+#include <miniz.h>
+
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+
+using jx::test::TempDir;
+
+// An entry written byte by byte: any name, flag, method and declared size.
+struct Raw {
+    std::string name, data;
+    bool utf8 = false;
+    int method = 0;        // 0 stored, 8 deflated
+    int64_t declared = -1; // the uncompressed size; -1: that of data (and its CRC)
+};
+
+std::string zip_of(const std::vector<Raw>& entries) {
+    std::string local, central, end;
+    const auto put = [](std::string& out, uint64_t value, int bytes) {
+        for (int i = 0; i < bytes; ++i) out += static_cast<char>(value >> (8 * i));
+    };
+    for (const Raw& e : entries) {
+        const auto* bytes = reinterpret_cast<const mz_uint8*>(e.data.data());
+        std::string common;
+        for (uint32_t v : {20u, e.utf8 ? 0x800u : 0u, uint32_t(e.method), 0u, 0x21u})
+            put(common, v, 2);
+        put(common, e.declared < 0 ? uint32_t(mz_crc32(MZ_CRC32_INIT, bytes, e.data.size())) : 0,
+            4);
+        put(common, uint32_t(e.data.size()), 4);
+        put(common, uint32_t(e.declared < 0 ? e.data.size() : e.declared), 4);
+        put(common, uint32_t(e.name.size()), 2);
+        put(common, 0, 2);
+        put(central, 0x02014b50, 4);
+        put(central, 20, 2);
+        central += common + std::string(10, '\0');
+        put(central, uint32_t(local.size()), 4);
+        central += e.name;
+        put(local, 0x04034b50, 4);
+        local += common + e.name + e.data;
+    }
+    put(end, 0x06054b50, 8);
+    put(end, uint32_t(entries.size()), 2);
+    put(end, uint32_t(entries.size()), 2);
+    put(end, uint32_t(central.size()), 4);
+    put(end, uint32_t(local.size()), 4);
+    put(end, 0, 2);
+    return local + central + end;
+}
+
+// Files by ANSI names through the library's file calls, so that the names
+// mean the same on POSIX as on Windows.
+void write_ansi(const std::string& name, const std::string& bytes) {
+    HANDLE file = CreateFileA(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    DWORD written = 0;
+    if (!bytes.empty()) WriteFile(file, bytes.data(), DWORD(bytes.size()), &written, nullptr);
+    CloseHandle(file);
+}
+
+std::string read_ansi(const std::string& name) {
+    HANDLE file = CreateFileA(name.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return "<missing>";
+    std::string bytes(GetFileSize(file, nullptr), '\0');
+    DWORD read = 0;
+    if (!bytes.empty()) ReadFile(file, &bytes[0], DWORD(bytes.size()), &read, nullptr);
+    CloseHandle(file);
+    return bytes;
+}
+
+size_t count_in(const std::string& native_folder) {
+    const std::filesystem::directory_iterator all(native_folder);
+    return size_t(std::distance(begin(all), end(all)));
+}
+
+int unpack(std::string archive, std::string target) {
+    return ArchiveManager().UnpackExistingArchive(&archive[0], &target[0]);
+}
+
+std::vector<std::string> names_in(const std::string& archive) {
+    std::vector<std::string> names;
+    const auto add = [](const JxArchiveEntry& e, void* to) {
+        static_cast<std::vector<std::string>*>(to)->push_back(e.has_ansi_name ? e.name : "?");
+    };
+    if (!jx_list_archive(archive.c_str(), add, &names)) names.push_back("<unreadable>");
+    return names;
+}
+
+class Archives : public ::testing::Test {
+protected:
+    TempDir dir;
+    // Library paths separate with backslashes on every system, so the bare
+    // name of a file is what Windows stores.
+    std::string in(const std::string& name) { return dir.path() + '\\' + name; }
+    std::string zip = in("send.zip");
+    std::string out = in("out");
+    std::string out_native = dir.file("out");
+
+    Archives() { std::filesystem::create_directory(out_native); }
+    std::string source(const std::string& name, const std::string& bytes) {
+        write_ansi(in(name), bytes);
+        return in(name);
+    }
+    void raw_zip(const std::vector<Raw>& entries) { write_ansi(zip, zip_of(entries)); }
+};
+
+TEST_F(Archives, CallingOrderAndStates) {
+    std::string a = source("a.dat", "alpha"), b = source("b.dat", "beta");
+    std::string missing = in("missing.dat");
+    ArchiveManager manager;
+    EXPECT_EQ(manager.AddFileToArchive(&a[0]), 0); // before NewArchive
+    EXPECT_FALSE(TempDir::exists(dir.file("send.zip")));
+    ASSERT_EQ(manager.NewArchive(&zip[0]), 1);
+    EXPECT_EQ(manager.AddFileToArchive(&missing[0]), 0);
+    EXPECT_FALSE(TempDir::exists(dir.file("send.zip")));
+    ASSERT_EQ(manager.AddFileToArchive(&a[0]), 1);
+    ASSERT_EQ(manager.AddFileToArchive(&b[0]), 1);
+    const std::string two = read_ansi(zip);
+    EXPECT_EQ(manager.AddFileToArchive(&missing[0]), 0);
+    EXPECT_EQ(manager.CloseArchive(), 1);
+    EXPECT_EQ(manager.AddFileToArchive(&a[0]), 0); // after CloseArchive
+    EXPECT_EQ(read_ansi(zip), two);
+    EXPECT_EQ(names_in(zip), (std::vector<std::string>{"a.dat", "b.dat"}));
+    // A new archive over the old one starts empty.
+    manager.NewArchive(&zip[0]);
+    EXPECT_FALSE(TempDir::exists(dir.file("send.zip")));
+    manager.AddFileToArchive(&b[0]);
+    EXPECT_EQ(names_in(zip), std::vector<std::string>{"b.dat"});
+    // A name cut at 259 characters stays cut, and the file it names stays.
+    std::string cut = in(std::string(258 - dir.path().size(), 'c')), longer = cut + "zz";
+    write_ansi(cut, "keep");
+    EXPECT_EQ(manager.NewArchive(&longer[0]), 0);
+    EXPECT_EQ(manager.archive_path, cut);
+    EXPECT_EQ(read_ansi(cut), "keep");
+    EXPECT_EQ(manager.NewArchive(nullptr) + manager.AddFileToArchive(nullptr), 0);
+}
+
+TEST_F(Archives, RoundTripKeepsBytesAndAnsiNames) {
+    std::filesystem::create_directory(dir.file("one"));
+    std::filesystem::create_directory(dir.file("two"));
+    const std::vector<std::pair<std::string, std::string>> files = {
+        {"empty.dat", ""},
+        {"caf\xE9 \x80 \xBD.txt", "accented"},
+        {"one\\same.dat", "first folder"},
+        {"two\\same.dat", "second folder"},
+        {"table.csv", std::string(300000, 'x') + "end"},
+    };
+    ArchiveManager manager;
+    manager.NewArchive(&zip[0]);
+    for (const auto& file : files)
+        ASSERT_EQ(manager.AddFileToArchive(&source(file.first, file.second)[0]), 1);
+    EXPECT_EQ(names_in(zip), (std::vector<std::string>{"empty.dat", "caf\xE9 \x80 \xBD.txt",
+                                                       "same.dat", "same.dat", "table.csv"}));
+    // Every entry says it was made on NTFS, or Unix unzip garbles its name.
+    const std::string bytes = read_ansi(zip);
+    size_t marked = 0;
+    for (size_t at = 0; (at = bytes.find("PK\x01\x02\x3F\x0A", at)) != std::string::npos; ++at)
+        ++marked;
+    EXPECT_EQ(marked, 5u);
+
+    ASSERT_EQ(unpack(zip, out), 1);
+    for (size_t i : {0, 1, 4}) EXPECT_EQ(read_ansi(out + '\\' + files[i].first), files[i].second);
+    // The look-up by name finds one of the two entries and writes it twice.
+    const std::string same = read_ansi(out + "\\same.dat");
+    EXPECT_TRUE(same == files[2].second || same == files[3].second) << same;
+    EXPECT_EQ(count_in(out_native), 4u);
+}
+
+// The name bytes as other archivers store them; "" where the archive must be
+// refused with nothing written.
+TEST_F(Archives, EntryNamesOfOtherArchivers) {
+    const struct {
+        const char* stored;
+        bool utf8;
+        const char* ansi;
+    } cases[] = {
+        {"caf\xC3\xA9.txt", true, "caf\xE9.txt"},
+        {"caf\x82.txt", false, "caf\xE9.txt"},     // code page 437
+        {"\x9C \x9D.txt", false, "\xA3 \xA5.txt"}, // its pound and yen
+        {"caf\xC3\xA9.txt", false, "caf\xE9.txt"}, // UTF-8 without the flag
+        {"\xE2\x82\xAC.txt", true, "\x80.txt"},    // the euro sign
+        {"\xE3\x81\x82.txt", true, ""},            // no ANSI form
+        {"\xB0\xB1.txt", false, ""},               // 437's shading blocks
+        {"bad\xFF.txt", true, ""},                 // not UTF-8
+    };
+    for (const auto& c : cases) {
+        TempDir target;
+        raw_zip({{"first.txt", "1"}, {c.stored, "2", c.utf8}});
+        EXPECT_EQ(unpack(zip, target.path()), *c.ansi ? 1 : 0) << c.stored;
+        EXPECT_EQ(count_in(target.path()), *c.ansi ? 2u : 0u) << c.stored;
+        if (*c.ansi) {
+            EXPECT_EQ(read_ansi(target.path() + '\\' + c.ansi), "2") << c.stored;
+        }
+    }
+}
+
+TEST_F(Archives, HostileNamesAreRefusedBeforeAnythingIsWritten) {
+    const std::string hostile[] = {
+        "..\\x",
+        "../x",
+        "a/../../x",
+        "a\\..\\..\\x",
+        ".. /x",
+        "...\\x",
+        "C:\\x",
+        "C:x",
+        "\\x",
+        "/x",
+        "\\\\srv\\s\\x",
+        "\\\\.\\COM1",
+        "\\\\?\\C:\\x",
+        "x:stream",
+        "CON",
+        "sub\\nul.txt",
+        "lpt1",
+        "a\tb",
+        "a\x01",
+        "a?b",
+        "a|b",
+        "",
+        std::string(300, 'n'),
+    };
+    for (const std::string& name : hostile) {
+        raw_zip({{"first.txt", "1"}, {name, "evil"}});
+        EXPECT_EQ(unpack(zip, out), 0) << name;
+        EXPECT_EQ(count_in(out_native) + count_in(dir.path()), 2u) << name;
+    }
+    // Names that merely look close are unpacked.
+    raw_zip({{"first.txt", "1"}, {"..x", "2"}, {"x..", "3"}, {"CONFIG", "4"}, {"com0", "5"}});
+    EXPECT_EQ(unpack(zip, out), 1);
+    EXPECT_EQ(count_in(out_native), 5u);
+}
+
+TEST_F(Archives, UnusableArchivesAndTargets) {
+    std::string a = source("a.dat", std::string(5000, 'a')), b = source("b.dat", "beta");
+    ArchiveManager manager;
+    manager.NewArchive(&zip[0]);
+    manager.AddFileToArchive(&a[0]);
+    manager.AddFileToArchive(&b[0]);
+    const std::string whole = read_ansi(zip);
+    EXPECT_EQ(unpack(zip, in("no-such-folder")), 0);
+    EXPECT_EQ(unpack(in("none.zip"), out), 0);
+    EXPECT_EQ(unpack(a, out), 0);
+    for (size_t length = 0; length < whole.size(); ++length) {
+        write_ansi(zip, whole.substr(0, length));
+        EXPECT_EQ(unpack(zip, out), 0) << "cut at " << length;
+    }
+    std::string past = whole; // the end record's directory offset
+    past[past.size() - 6] = '\x7F';
+    write_ansi(zip, past);
+    EXPECT_EQ(unpack(zip, out), 0);
+    raw_zip({{"sub/inside.txt", "x"}}); // a folder that does not exist
+    EXPECT_EQ(unpack(zip, out), 0);
+    for (int64_t lie : {3, 5}) { // no file of the entry remains
+        raw_zip({{"lie.txt", "four", false, 0, lie}});
+        EXPECT_EQ(unpack(zip, out), 0) << lie;
+    }
+    EXPECT_EQ(count_in(out_native), 0u);
+    raw_zip({});
+    EXPECT_EQ(unpack(zip, out), 1);
+}
+
+// Copies of one flushed deflate block of 1 MB of zeros, then the empty
+// final block: 4095 MB from about 4 MB, declared honestly and as lies.
+TEST_F(Archives, BombsAreRefused) {
+    auto compressor = std::make_unique<tdefl_compressor>();
+    tdefl_init(compressor.get(), nullptr, nullptr,
+               int(tdefl_create_comp_flags_from_zip_params(9, -15, 0)));
+    const std::string zeros(1 << 20, '\0');
+    std::string block(1 << 16, '\0');
+    size_t in_size = zeros.size(), out_size = block.size();
+    tdefl_compress(compressor.get(), zeros.data(), &in_size, &block[0], &out_size,
+                   TDEFL_SYNC_FLUSH);
+    block.resize(out_size);
+    std::string bomb;
+    for (int i = 0; i < 4095; ++i) bomb += block;
+    bomb += std::string("\x03\x00", 2);
+    for (int64_t declared : {int64_t(4095) << 20, int64_t(1) << 20, int64_t(40) << 20}) {
+        raw_zip({{"bomb.dat", bomb, false, 8, declared}});
+        EXPECT_EQ(unpack(zip, out), 0) << declared;
+        EXPECT_EQ(count_in(out_native), 0u) << declared;
+    }
+}
+
+// Entries above the streaming bound take the other way out of the archive.
+TEST_F(Archives, LargeEntriesAreStreamedToTheirFile) {
+    std::string large(40 << 20, '\0');
+    for (size_t i = 0; i < large.size(); i += 4096) large[i] = char(i >> 12);
+    std::string path = source("large.dem", large);
+    ArchiveManager manager;
+    manager.NewArchive(&zip[0]);
+    ASSERT_EQ(manager.AddFileToArchive(&path[0]), 1);
+    ASSERT_EQ(unpack(zip, out), 1);
+    EXPECT_TRUE(read_ansi(out + "\\large.dem") == large);
+}
+
+} // namespace
