@@ -21,6 +21,13 @@ need libgtest-dev test -f /usr/include/gtest/gtest.h
 need libgmock-dev test -f /usr/include/gmock/gmock.h
 need libbenchmark-dev test -f /usr/include/benchmark/benchmark.h
 need libclang-rt-14-dev compgen -G '/usr/lib/llvm-14/lib/clang/*/lib/linux/libclang_rt.asan-x86_64.a'
+# Report fonts and printers: real faces measured through FreeType, the
+# default printer from the print system, and its scheduler for the tests.
+need libfreetype-dev test -f /usr/include/freetype2/ft2build.h
+need libfontconfig-dev test -f /usr/include/fontconfig/fontconfig.h
+need fonts-liberation2 test -d /usr/share/fonts/truetype/liberation2
+need libcups2-dev test -f /usr/include/cups/cups.h
+need cups-daemon test -x /usr/sbin/cupsd
 if [ "${1:-native}" = windows ]; then
   need g++-mingw-w64-x86-64 command -v x86_64-w64-mingw32-g++
   need g++-mingw-w64-i686 command -v i686-w64-mingw32-g++

@@ -20,3 +20,7 @@
 #include "geo/angles.h"
 #include "geo/numeric_entry.h"
 #include "geo/plane_geometry.h"
+
+#include "report/report_metrics.h"
+#include "report/report_string.h"
+#include "report/screen_metrics.h"

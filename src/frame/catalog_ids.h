@@ -25,6 +25,7 @@ enum Id : int {
     kNewCode = 165,
     kCodeNotAdded = 166,
     kNotAsciiText = 342,
+    kRtfTemplateIncompatible = 392,
     kColumnsIncomplete = 410,
     kColumnsSameKind = 411,
     kColumnsSameDefinition = 412,

@@ -33,4 +33,38 @@ public:
     ScopedDecimalSeparator& operator=(const ScopedDecimalSeparator&) = delete;
 };
 
+// Stops the clock of the C runtime's time functions at `seconds` since
+// 1970 (UTC); restores the real clock when destroyed.
+class ScopedClock {
+public:
+    explicit ScopedClock(int64_t seconds);
+    ~ScopedClock();
+    ScopedClock(const ScopedClock&) = delete;
+    ScopedClock& operator=(const ScopedClock&) = delete;
+};
+
+// A printer as the print system would describe it; sizes in hundredths of a
+// millimetre, as the print system gives them.
+struct PrinterDescription {
+    const char* name;
+    int paper_width;
+    int paper_length;
+    int margin_left;
+    int margin_right;
+    int margin_top;
+    int margin_bottom;
+    int dpi;
+};
+
+// Makes the layer see `printer` as the default (and only) printer instead of
+// asking the print system; a null description means there is no printer.
+// Restores the print system when destroyed.
+class ScopedPrinter {
+public:
+    explicit ScopedPrinter(const PrinterDescription* printer);
+    ~ScopedPrinter();
+    ScopedPrinter(const ScopedPrinter&) = delete;
+    ScopedPrinter& operator=(const ScopedPrinter&) = delete;
+};
+
 } // namespace jx::testing

@@ -3,11 +3,24 @@
 namespace {
 jx_message_box_fn g_box_fn = nullptr;
 void* g_box_context = nullptr;
+jx_font_dialog_fn g_font_fn = nullptr;
+void* g_font_context = nullptr;
 } // namespace
 
 extern "C" JX_API void jx_set_message_box_handler(jx_message_box_fn fn, void* context) {
     g_box_fn = fn;
     g_box_context = fn ? context : nullptr;
+}
+
+extern "C" JX_API void jx_set_font_dialog_handler(jx_font_dialog_fn fn, void* context) {
+    g_font_fn = fn;
+    g_font_context = fn ? context : nullptr;
+}
+
+BOOL jx_choose_font(CHOOSEFONTA* dialog) {
+    if (!dialog) return FALSE;
+    if (g_font_fn) return g_font_fn(g_font_context, dialog);
+    return jx::detail::platform_choose_font(dialog);
 }
 
 int jx_message_box(HWND owner, const char* text, const char* caption, UINT style) {

@@ -290,6 +290,9 @@ FILE* jx_fopen(const char* name, const char* mode);
 int jx_remove(const char* name);
 }
 
+#include "win32_gdi_interim.h"
+#include "win32_report.h"
+
 inline int _stricmp(const char* a, const char* b) {
     return strcasecmp(a, b);
 }

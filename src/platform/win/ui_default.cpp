@@ -7,4 +7,8 @@ int platform_message_box(HWND owner, const char* text, const char* caption, UINT
     return MessageBoxA(owner, text, caption, style);
 }
 
+BOOL platform_choose_font(CHOOSEFONTA* dialog) {
+    return ChooseFontA(dialog);
+}
+
 } // namespace jx::detail
