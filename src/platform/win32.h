@@ -13,9 +13,11 @@
 #define NOMINMAX
 #endif
 #include <windows.h>
+#include <commdlg.h>
 #include <io.h>
 #include <stdio.h>
 #include <string.h>
+#include <time.h>
 
 // The C runtime calls of the library, under one name on every platform. On
 // Windows the runtime already takes ANSI names.

@@ -2,6 +2,8 @@
 // memory), declared here only until the shared base is merged.
 #pragma once
 
+#include "../jx_export.h"
+
 struct HDC__ {
     int unused;
 };
@@ -39,13 +41,13 @@ typedef HFONT__* HFONT;
 
 extern "C" {
 HGLOBAL WINAPI GlobalAlloc(UINT flags, SIZE_T bytes);
-LPVOID WINAPI GlobalLock(HGLOBAL memory);
-BOOL WINAPI GlobalUnlock(HGLOBAL memory);
-HGLOBAL WINAPI GlobalFree(HGLOBAL memory);
-SIZE_T WINAPI GlobalSize(HGLOBAL memory);
-HDC WINAPI GetDC(HWND window);
-int WINAPI ReleaseDC(HWND window, HDC dc);
+JX_API LPVOID WINAPI GlobalLock(HGLOBAL memory);
+JX_API BOOL WINAPI GlobalUnlock(HGLOBAL memory);
+JX_API HGLOBAL WINAPI GlobalFree(HGLOBAL memory);
+JX_API SIZE_T WINAPI GlobalSize(HGLOBAL memory);
+JX_API HDC WINAPI GetDC(HWND window);
+JX_API int WINAPI ReleaseDC(HWND window, HDC dc);
 int WINAPI GetDeviceCaps(HDC dc, int index);
-HGDIOBJ WINAPI SelectObject(HDC dc, HGDIOBJ object);
-BOOL WINAPI DeleteObject(HGDIOBJ object);
+JX_API HGDIOBJ WINAPI SelectObject(HDC dc, HGDIOBJ object);
+JX_API BOOL WINAPI DeleteObject(HGDIOBJ object);
 }

@@ -4,6 +4,8 @@
 // through win32_posix.h.
 #pragma once
 
+#include "../jx_export.h"
+
 #define ERROR_INVALID_PRINTER_NAME 1801L
 
 // ---------------------------------------------------------------------------
@@ -244,11 +246,13 @@ extern "C" {
 __time64_t _time64(__time64_t* result);
 int _ctime64_s(char* buffer, size_t size, const __time64_t* time);
 
-// gdi32: printer contexts, fonts, text metrics
+// gdi32: printer contexts, fonts, text metrics. A host deletes the printer
+// contexts the library gives it, and may measure its own report font on
+// them; those calls are exported.
 HDC WINAPI CreateDCA(LPCSTR driver, LPCSTR device, LPCSTR output, const DEVMODEA* mode);
-BOOL WINAPI DeleteDC(HDC dc);
-HFONT WINAPI CreateFontIndirectA(const LOGFONTA* font);
-BOOL WINAPI GetTextMetricsA(HDC dc, LPTEXTMETRICA metrics);
+JX_API BOOL WINAPI DeleteDC(HDC dc);
+JX_API HFONT WINAPI CreateFontIndirectA(const LOGFONTA* font);
+JX_API BOOL WINAPI GetTextMetricsA(HDC dc, LPTEXTMETRICA metrics);
 
 // comdlg32 (the font dialog goes through ui_hooks.h)
 BOOL WINAPI PrintDlgA(LPPRINTDLGA dialog);
