@@ -4,6 +4,7 @@
 #include "platform/win32.h"
 #include "platform/ui_hooks.h"
 #include "platform/drive_map.h"
+#include "platform/screen.h"
 
 #include "frame/startup.h"
 #include "frame/error_handler.h"

@@ -2,7 +2,10 @@
 // library's objects statically (the fault tests) include this header.
 #pragma once
 
+#include "screen.h"
 #include "win32.h"
+
+#include <cstddef>
 
 namespace jx::testing {
 
@@ -31,6 +34,23 @@ public:
     ~ScopedDecimalSeparator();
     ScopedDecimalSeparator(const ScopedDecimalSeparator&) = delete;
     ScopedDecimalSeparator& operator=(const ScopedDecimalSeparator&) = delete;
+};
+
+// Global memory blocks and GDI objects (stock objects aside) alive now; a
+// test compares them before and after an operation to find leaks.
+size_t live_global_blocks();
+size_t live_gdi_objects();
+
+// Describes the screen for the guard's lifetime (see screen.h).
+class ScopedScreen {
+public:
+    explicit ScopedScreen(const jx_screen& screen);
+    ~ScopedScreen();
+    ScopedScreen(const ScopedScreen&) = delete;
+    ScopedScreen& operator=(const ScopedScreen&) = delete;
+
+private:
+    jx_screen previous_;
 };
 
 // Stops the clock of the C runtime's time functions at `seconds` since

