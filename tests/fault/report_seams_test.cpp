@@ -6,6 +6,7 @@
 #include "report/report_string.h"
 #include "report/screen_metrics.h"
 #include "support/message_boxes.h"
+#include "support/print_server.h"
 #include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
@@ -117,6 +118,74 @@ TEST(DefaultPrinter, ContextsInBothOrientations) {
         EXPECT_TRUE(mode->dmFields & DM_ORIENTATION);
         GlobalUnlock(printer.print_dlg.hDevMode);
     }
+}
+
+// A printer description of our own: Letter by default with margins of a
+// quarter and half an inch, 600 dots per inch.
+const char kReportPpd[] = R"ppd(*PPD-Adobe: "4.3"
+*FormatVersion: "4.3"
+*FileVersion: "1.0"
+*LanguageVersion: English
+*LanguageEncoding: ISOLatin1
+*PCFileName: "JXREPORT.PPD"
+*Manufacturer: "JX6_UT"
+*Product: "(Report test printer)"
+*ModelName: "JX6_UT report test printer"
+*ShortNickName: "JX6_UT report test printer"
+*NickName: "JX6_UT report test printer"
+*PSVersion: "(3010.000) 0"
+*LanguageLevel: "3"
+*ColorDevice: False
+*DefaultColorSpace: Gray
+*FileSystem: False
+*Throughput: "1"
+*LandscapeOrientation: Plus90
+*TTRasterizer: Type42
+*OpenUI *PageSize/Media Size: PickOne
+*OrderDependency: 10 AnySetup *PageSize
+*DefaultPageSize: Letter
+*PageSize Letter/Letter: "<</PageSize[612 792]>>setpagedevice"
+*PageSize A4/A4: "<</PageSize[595 842]>>setpagedevice"
+*CloseUI: *PageSize
+*OpenUI *PageRegion: PickOne
+*OrderDependency: 10 AnySetup *PageRegion
+*DefaultPageRegion: Letter
+*PageRegion Letter/Letter: "<</PageSize[612 792]>>setpagedevice"
+*PageRegion A4/A4: "<</PageSize[595 842]>>setpagedevice"
+*CloseUI: *PageRegion
+*DefaultImageableArea: Letter
+*ImageableArea Letter/Letter: "18 36 594 756"
+*ImageableArea A4/A4: "12 18 583 824"
+*DefaultPaperDimension: Letter
+*PaperDimension Letter/Letter: "612 792"
+*PaperDimension A4/A4: "595 842"
+*OpenUI *Resolution/Resolution: PickOne
+*OrderDependency: 10 AnySetup *Resolution
+*DefaultResolution: 600dpi
+*Resolution 600dpi/600 DPI: "<</HWResolution[600 600]>>setpagedevice"
+*CloseUI: *Resolution
+*DefaultFont: Courier
+*Font Courier: Standard "(002.004S)" Standard ROM
+)ppd";
+
+TEST(PrintSystem, DefaultPrinterComesFromAPrivateScheduler) {
+    jx::test::PrivatePrintServer server("JXReport", kReportPpd);
+    if (!server.running()) GTEST_SKIP() << server.why();
+    defaultJ5printer printer(nullptr, nullptr);
+    ASSERT_FALSE(printer.no_printer);
+    EXPECT_STREQ(printer.device_name, "JXReport");
+    EXPECT_EQ(printer.page_setup.ptPaperSize.x, 8500);
+    EXPECT_EQ(printer.page_setup.ptPaperSize.y, 11000);
+    EXPECT_EQ(printer.page_setup.rtMargin.left, 250);
+    EXPECT_EQ(printer.page_setup.rtMargin.right, 250);
+    EXPECT_EQ(printer.page_setup.rtMargin.top, 500);
+    EXPECT_EQ(printer.page_setup.rtMargin.bottom, 500);
+    HDC dc = printer.get_printdc(true);
+    ASSERT_NE(dc, nullptr);
+    EXPECT_EQ(GetDeviceCaps(dc, LOGPIXELSY), 600);
+    EXPECT_EQ(GetDeviceCaps(dc, HORZRES), 4800); // 8 inches printable
+    EXPECT_EQ(GetDeviceCaps(dc, VERTRES), 6000); // 10 inches
+    EXPECT_TRUE(DeleteDC(dc));
 }
 
 TEST(ReportMetrics, PrinterContextIsMeasuredAndDeleted) {
