@@ -74,6 +74,29 @@ LONG convert(int hundredths_of_mm, DWORD flags) {
     return static_cast<LONG>((static_cast<int64_t>(hundredths_of_mm) * 1000 + 1270) / 2540);
 }
 
+// The dialogs' common part: the default printer and its two blocks. Without
+// the return-default flag the real dialog would be shown, and there is none
+// here: the answer is "cancelled", which changes nothing.
+BOOL default_printer(bool return_default, jx::posix::printers::Printer& printer, HGLOBAL& names_out,
+                     HGLOBAL& mode_out) {
+    g_dialog_error = 0;
+    if (!return_default) return FALSE;
+    if (!jx::posix::printers::find("", printer)) {
+        g_dialog_error = kNoDefaultPrinter;
+        return FALSE;
+    }
+    HGLOBAL names = make_devnames(printer.name);
+    HGLOBAL mode = make_devmode(printer);
+    if (!names || !mode) {
+        if (names) GlobalFree(names);
+        if (mode) GlobalFree(mode);
+        return FALSE;
+    }
+    names_out = names;
+    mode_out = mode;
+    return TRUE;
+}
+
 } // namespace
 
 extern "C" {
@@ -83,25 +106,9 @@ BOOL WINAPI PrintDlgA(LPPRINTDLGA dialog) {
         g_dialog_error = kStructSize;
         return FALSE;
     }
-    g_dialog_error = 0;
-    // Without the flag the real dialog would be shown, and there is none
-    // here: the answer is "cancelled", which changes nothing.
-    if (!(dialog->Flags & PD_RETURNDEFAULT)) return FALSE;
     jx::posix::printers::Printer printer;
-    if (!jx::posix::printers::find("", printer)) {
-        g_dialog_error = kNoDefaultPrinter;
-        return FALSE;
-    }
-    HGLOBAL names = make_devnames(printer.name);
-    HGLOBAL mode = make_devmode(printer);
-    if (!names || !mode) {
-        if (names) GlobalFree(names);
-        if (mode) GlobalFree(mode);
-        return FALSE;
-    }
-    dialog->hDevNames = names;
-    dialog->hDevMode = mode;
-    return TRUE;
+    return default_printer(dialog->Flags & PD_RETURNDEFAULT, printer, dialog->hDevNames,
+                           dialog->hDevMode);
 }
 
 BOOL WINAPI PageSetupDlgA(LPPAGESETUPDLGA dialog) {
@@ -109,22 +116,10 @@ BOOL WINAPI PageSetupDlgA(LPPAGESETUPDLGA dialog) {
         g_dialog_error = kStructSize;
         return FALSE;
     }
-    g_dialog_error = 0;
-    if (!(dialog->Flags & PSD_RETURNDEFAULT)) return FALSE;
     jx::posix::printers::Printer printer;
-    if (!jx::posix::printers::find("", printer)) {
-        g_dialog_error = kNoDefaultPrinter;
+    if (!default_printer(dialog->Flags & PSD_RETURNDEFAULT, printer, dialog->hDevNames,
+                         dialog->hDevMode))
         return FALSE;
-    }
-    HGLOBAL names = make_devnames(printer.name);
-    HGLOBAL mode = make_devmode(printer);
-    if (!names || !mode) {
-        if (names) GlobalFree(names);
-        if (mode) GlobalFree(mode);
-        return FALSE;
-    }
-    dialog->hDevNames = names;
-    dialog->hDevMode = mode;
     const DWORD flags = dialog->Flags;
     dialog->ptPaperSize.x = convert(printer.paper_width, flags);
     dialog->ptPaperSize.y = convert(printer.paper_length, flags);
