@@ -21,3 +21,5 @@
 #include "geo/angles.h"
 #include "geo/numeric_entry.h"
 #include "geo/plane_geometry.h"
+
+#include "dib/dib.h"
