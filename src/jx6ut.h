@@ -25,3 +25,5 @@
 #include "report/report_metrics.h"
 #include "report/report_string.h"
 #include "report/screen_metrics.h"
+
+#include "dib/dib.h"

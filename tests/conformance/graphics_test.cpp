@@ -144,6 +144,21 @@ TEST(Palettes, SelectedPalettesComeBackAndAreDeletedOnceFree) {
     EXPECT_FALSE(DeleteObject(palette));
 }
 
+TEST(Palettes, APaletteDeletedWhileSelectedGoesWithItsContext) {
+    struct {
+        WORD version, count;
+        PALETTEENTRY entries[1];
+    } logical = {0x100, 1, {{9, 9, 9, 0}}}; // any version is taken
+    HPALETTE palette = CreatePalette(reinterpret_cast<LOGPALETTE*>(&logical));
+    ASSERT_NE(palette, nullptr);
+    HDC dc = GetDC(nullptr);
+    HPALETTE previous = SelectPalette(dc, palette, FALSE);
+    EXPECT_TRUE(DeleteObject(palette));
+    SelectPalette(dc, previous, FALSE);
+    EXPECT_FALSE(DeleteObject(palette)) << "its handle went with the first deletion";
+    ReleaseDC(nullptr, dc);
+}
+
 TEST(Bitmaps, DescriptionOfADeviceBitmap) {
     const struct {
         int width, bits;

@@ -96,17 +96,4 @@ TEST(ObjectTable, CountsWhatIsAliveAndRefusesStrangers) {
     EXPECT_EQ(jx::testing::live_global_blocks(), blocks);
 }
 
-TEST(ObjectTable, APaletteInUseIsNotDeleted) {
-    struct {
-        WORD version, count;
-        PALETTEENTRY entries[1];
-    } logical = {0x300, 1, {{9, 9, 9, 0}}};
-    HPALETTE palette = CreatePalette(reinterpret_cast<LOGPALETTE*>(&logical));
-    HDC dc = GetDC(nullptr);
-    SelectPalette(dc, palette, FALSE);
-    EXPECT_FALSE(DeleteObject(palette));
-    ReleaseDC(nullptr, dc);
-    EXPECT_TRUE(DeleteObject(palette)) << "released with its context";
-}
-
 } // namespace

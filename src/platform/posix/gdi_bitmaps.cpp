@@ -9,9 +9,9 @@ using jx::posix::fail;
 namespace jx::posix::gdi {
 namespace {
 
-// The largest bitmap the layer makes, in pixels (a gigabyte of colours);
+// The largest bitmap the layer makes, in pixels (256 MB of colours);
 // larger requests fail as an allocation would.
-constexpr long long kMaxPixels = 1LL << 28;
+constexpr long long kMaxPixels = 1LL << 26;
 
 int nearest_in(const std::vector<RGBQUAD>& table, uint32_t rgb) {
     const int r = (rgb >> 16) & 0xFF, g = (rgb >> 8) & 0xFF, b = rgb & 0xFF;

@@ -80,7 +80,11 @@ bool remove(HGDIOBJ handle) {
         doomed = std::move(found->second);
         table().erase(found);
     }
-    return true; // destroyed here, outside the lock's bookkeeping
+    if (doomed->selections > 0) {
+        doomed->orphaned = true;
+        doomed.release(); // the last context to let go destroys it
+    }
+    return true;
 }
 
 size_t live_objects() {
@@ -113,17 +117,29 @@ DeviceContext::DeviceContext(DWORD type) : Object(type) {
         if (Object* object = stock_object(selection.stock_index)) select(selection.slot, object);
 }
 
+namespace {
+// Lets go of an object; one deleted while held goes with its last holder.
+void let_go(Object* object) {
+    if (!object) return;
+    --object->selections;
+    if (object->orphaned && object->selections == 0) delete object;
+}
+} // namespace
+
 DeviceContext::~DeviceContext() {
-    for (Object*& object : slots_)
-        if (object) --object->selections;
+    for (Object* object : slots_) let_go(object);
 }
 
 Object* DeviceContext::select(Slot slot, Object* object) {
     Object*& held = slots_[static_cast<int>(slot)];
     Object* previous = held;
-    if (previous) --previous->selections;
     held = object;
     if (object) ++object->selections;
+    if (previous && previous->orphaned && previous->selections == 1) {
+        let_go(previous);
+        return nullptr; // its handle is gone
+    }
+    if (previous) --previous->selections;
     return previous;
 }
 
@@ -157,13 +173,13 @@ HGDIOBJ WINAPI SelectObject(HDC dc, HGDIOBJ handle) {
     return object->select_into(*context);
 }
 
-// Windows refuses to delete an object that a device context still holds;
-// stock objects are never deleted, and deleting one succeeds.
+// Stock objects are never deleted, and deleting one succeeds. An object that
+// a context still holds loses its handle at once and goes when the context
+// lets go of it, as Wine does with palettes.
 BOOL WINAPI DeleteObject(HGDIOBJ handle) {
     gdi::Object* object = gdi::find(handle);
     if (!object || !object->deleted_by_delete_object()) return fail(ERROR_INVALID_HANDLE, FALSE);
     if (object->stock) return TRUE;
-    if (object->selections > 0) return FALSE;
     return gdi::remove(handle) ? TRUE : FALSE;
 }
 

@@ -144,8 +144,8 @@ namespace gdi = jx::posix::gdi;
 extern "C" {
 
 HPALETTE WINAPI CreatePalette(const LOGPALETTE* palette) {
-    if (!palette || palette->palVersion != 0x300)
-        return fail<HPALETTE>(ERROR_INVALID_PARAMETER, nullptr);
+    // The version is not checked: Windows takes any.
+    if (!palette) return fail<HPALETTE>(ERROR_INVALID_PARAMETER, nullptr);
     std::vector<PALETTEENTRY> entries(palette->palPalEntry,
                                       palette->palPalEntry + palette->palNumEntries);
     return static_cast<HPALETTE>(gdi::add(std::make_unique<gdi::Palette>(std::move(entries))));
@@ -197,19 +197,29 @@ UINT WINAPI GetPaletteEntries(HPALETTE palette, UINT start, UINT count, LPPALETT
     return copied;
 }
 
-// A screen without a palette has no system palette: 0 entries.
+// A screen without a palette answers 0 entries but, as Wine does, still
+// writes those asked for from the 256 of an 8-bit screen as it starts: the
+// static colours at both ends, black between.
 UINT WINAPI GetSystemPaletteEntries(HDC dc, UINT start, UINT count, LPPALETTEENTRY entries) {
     if (!gdi::find_as<gdi::DeviceContext>(dc)) return fail<UINT>(ERROR_INVALID_HANDLE, 0);
     const jx_screen screen = gdi::screen();
-    if (screen.bits_per_pixel > 8) return 0;
+    const bool has_palette = screen.bits_per_pixel <= 8;
+    std::vector<PALETTEENTRY> fresh;
     std::lock_guard<std::mutex> lock(gdi::g_system_mutex);
-    const gdi::SystemPalette& system = gdi::system_palette_locked(screen.bits_per_pixel);
-    const UINT size = static_cast<UINT>(system.entries.size());
-    if (!entries) return size;
+    if (!has_palette) {
+        fresh.assign(256, PALETTEENTRY{0, 0, 0, 0});
+        const std::vector<PALETTEENTRY>& statics = gdi::default_palette_entries();
+        std::copy_n(statics.begin(), 10, fresh.begin());
+        std::copy_n(statics.begin() + 10, 10, fresh.end() - 10);
+    }
+    const std::vector<PALETTEENTRY>& system =
+        has_palette ? gdi::system_palette_locked(screen.bits_per_pixel).entries : fresh;
+    const UINT size = static_cast<UINT>(system.size());
+    if (!entries) return has_palette ? size : 0;
     if (start >= size) return 0;
     const UINT copied = std::min(count, size - start);
-    std::copy_n(system.entries.begin() + start, copied, entries);
-    return copied;
+    std::copy_n(system.begin() + start, copied, entries);
+    return has_palette ? copied : 0;
 }
 
 UINT WINAPI GetNearestPaletteIndex(HPALETTE palette, COLORREF colour) {

@@ -46,8 +46,9 @@ public:
     // Device contexts are ended by ReleaseDC or DeleteDC, never DeleteObject.
     virtual bool deleted_by_delete_object() const { return true; }
 
-    bool stock = false; // never deleted; DeleteObject answers TRUE
-    int selections = 0; // device contexts it is selected into
+    bool stock = false;    // never deleted; DeleteObject answers TRUE
+    int selections = 0;    // device contexts it is selected into
+    bool orphaned = false; // deleted while selected: goes when the last context lets go
 
 private:
     DWORD type_;
@@ -61,7 +62,8 @@ Object* find(HGDIOBJ handle);
 template <class T> T* find_as(HGDIOBJ handle) {
     return dynamic_cast<T*>(find(handle));
 }
-// Destroys a live object; false when the handle names none.
+// Destroys a live object, or, while a context still holds it, takes its
+// handle away and leaves it to the context; false when the handle names none.
 bool remove(HGDIOBJ handle);
 // Live objects that are not stock objects (test seam).
 size_t live_objects();

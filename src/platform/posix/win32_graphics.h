@@ -211,7 +211,7 @@ static_assert(sizeof(LOGPALETTE) == 8, "LOGPALETTE with one entry is 8 bytes");
 extern "C" {
 
 // kernel32: global memory
-HGLOBAL WINAPI GlobalAlloc(UINT flags, SIZE_T bytes);
+JX_API HGLOBAL WINAPI GlobalAlloc(UINT flags, SIZE_T bytes);
 HGLOBAL WINAPI GlobalReAlloc(HGLOBAL memory, SIZE_T bytes, UINT flags);
 JX_API LPVOID WINAPI GlobalLock(HGLOBAL memory);
 JX_API BOOL WINAPI GlobalUnlock(HGLOBAL memory);
