@@ -9,8 +9,8 @@ namespace jx::test {
 
 class PrivatePrintServer {
 public:
-    // Starts the scheduler with the printer `name` as the default, whose
-    // PPD text is `ppd`. Check running(); why() says what failed.
+    // Starts the scheduler with the printer `name` as the default, described
+    // by the PPD file `ppd`. Check running(); why() says what failed.
     PrivatePrintServer(const std::string& name, const std::string& ppd);
     ~PrivatePrintServer();
     PrivatePrintServer(const PrivatePrintServer&) = delete;

@@ -58,7 +58,7 @@ PrivatePrintServer::PrivatePrintServer(const std::string& name, const std::strin
                    "<DefaultPrinter " + name +
                        ">\nDeviceURI file:///dev/null\nState Idle\nAccepting Yes\nShared No\n"
                        "</DefaultPrinter>\n") &&
-        write_file(root / "ppd" / (name + ".ppd"), ppd);
+        fs::copy_file(ppd, root / "ppd" / (name + ".ppd"), error);
     if (!written) {
         why_ = "cannot write the scheduler's configuration in " + r;
         return;
