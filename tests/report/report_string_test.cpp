@@ -53,7 +53,8 @@ TEST(ReportString, CopiesOwnTheirText) {
     EXPECT_STREQ(copy.get_rept_buff(), "first");
     copy = original;
     EXPECT_EQ(copy.get_buff_len(), 5005u);
-    copy = copy; // assignment to itself keeps the text
+    report_string& same = copy;
+    copy = same; // assignment to itself keeps the text
     EXPECT_EQ(copy.get_buff_len(), 5005u);
     EXPECT_NE(copy.get_rept_buff(), original.get_rept_buff());
 }
