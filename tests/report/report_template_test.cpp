@@ -147,6 +147,14 @@ TEST_F(Template, IndexAndPathBeyondTheirLimitsFailSafely) {
     }
 }
 
+TEST_F(Template, FiftyMegabytesWithTheWordsAtTheEnd) {
+    ScopedMessageBoxes boxes;
+    read(2, std::string(50u << 20, 'x') + kLetter);
+    EXPECT_EQ(boxes.count(), 0u);
+    EXPECT_DOUBLE_EQ(metrics.printable_width, 6.0);
+    EXPECT_DOUBLE_EQ(metrics.printable_height, 9.0);
+}
+
 TEST_F(Template, HugeAndOddNumbersGiveAClearResult) {
     const std::string rest = "\\pghsxn1440\\marglsxn0\\margrsxn0\\margtsxn0\\margbsxn0";
     const struct {

@@ -28,7 +28,19 @@ namespace jx::posix::fonts {
 namespace {
 
 std::mutex g_mutex; // fontconfig and one FreeType library, used one call at a time
-FT_Library g_library = nullptr;
+
+// The layer's own font configuration and FreeType library, made on first use
+// and released when the library unloads. A configuration of its own leaves
+// the process's default one to the host, which may use fontconfig too.
+struct FontSystem {
+    FcConfig* config = nullptr;
+    FT_Library library = nullptr;
+    ~FontSystem() {
+        if (library) FT_Done_FreeType(library);
+        if (config) FcConfigDestroy(config);
+    }
+};
+FontSystem g_fonts;
 
 constexpr LONG kDefaultCellHeight = 16;
 
@@ -55,10 +67,10 @@ bool match_family(const std::string& family, const LOGFONTA& font, Face& face) {
     FcPatternAddInteger(pattern, FC_WEIGHT, fc_weight(font.lfWeight));
     FcPatternAddInteger(pattern, FC_SLANT, font.lfItalic ? FC_SLANT_ITALIC : FC_SLANT_ROMAN);
     FcPatternAddBool(pattern, FC_SCALABLE, FcTrue);
-    FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
+    FcConfigSubstitute(g_fonts.config, pattern, FcMatchPattern);
     FcDefaultSubstitute(pattern);
     FcResult result = FcResultNoMatch;
-    FcPattern* match = FcFontMatch(nullptr, pattern, &result);
+    FcPattern* match = FcFontMatch(g_fonts.config, pattern, &result);
     FcPatternDestroy(pattern);
     if (!match) return false;
     bool found = false;
@@ -79,7 +91,8 @@ bool match_family(const std::string& family, const LOGFONTA& font, Face& face) {
 }
 
 bool resolve_locked(const LOGFONTA& font, Face& face) {
-    if (!FcInit()) return false;
+    if (!g_fonts.config) g_fonts.config = FcInitLoadConfigAndFonts();
+    if (!g_fonts.config) return false;
     const std::string wanted = face_name(font);
     if (!wanted.empty() && match_family(wanted, font, face)) return true;
     return match_family(kDefaultFace, font, face);
@@ -187,12 +200,12 @@ bool measure(const LOGFONTA& font, int dpi_x, int dpi_y, TEXTMETRICA& metrics) {
     std::lock_guard<std::mutex> lock(g_mutex);
     Face face;
     if (!resolve_locked(font, face)) return false;
-    if (!g_library && FT_Init_FreeType(&g_library) != 0) {
-        g_library = nullptr;
+    if (!g_fonts.library && FT_Init_FreeType(&g_fonts.library) != 0) {
+        g_fonts.library = nullptr;
         return false;
     }
     FT_Face ft = nullptr;
-    if (FT_New_Face(g_library, face.file.c_str(), face.index, &ft) != 0) return false;
+    if (FT_New_Face(g_fonts.library, face.file.c_str(), face.index, &ft) != 0) return false;
     const bool ok = measure_face(ft, font, dpi_x, dpi_y, metrics);
     FT_Done_Face(ft);
     return ok;
