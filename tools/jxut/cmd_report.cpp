@@ -62,16 +62,17 @@ void print_area(const char* what, double width, double height) {
     out("%s: %.2f x %.2f in (%.1f x %.1f mm)\n", what, width, height, width * 25.4, height * 25.4);
 }
 
-// Reads the template into `metrics`; prints the area, or the error and the
-// area used instead. False on an error.
-bool read_template(Report_Metrics& metrics, const std::string& dir, int index) {
+// Reads the template into `metrics`; prints the area, or the error (through
+// `print_error`) and the area used instead. False on an error.
+bool read_template(Report_Metrics& metrics, const std::string& dir, int index,
+                   void (*print_error)(const char*, ...) = err) {
     metrics.template_index = static_cast<BYTE>(index);
     BoxCollector boxes;
     std::string folder = dir;
     metrics.get_printerpage_size(&folder[0]);
     out("template: %s\n", Report_Metrics::get_template_name(index));
     if (boxes.any()) {
-        boxes.report(err, "");
+        boxes.report(print_error, "");
         print_area("printable area (default, the template could not be used)",
                    metrics.printable_width, metrics.printable_height);
         return false;
@@ -205,6 +206,10 @@ int run_font(const Call& call) {
 int demo_report(const std::string& samples) {
     Report_Metrics metrics;
     const bool page = read_template(metrics, samples + "/templates", 3);
+    out("\n");
+    Report_Metrics fallback;
+    expected("a template without its bottom margin, shown, and the default area used");
+    read_template(fallback, samples + "/templates", 9, out);
     out("\n");
     const bool font = print_font("Liberation Sans", 100, 96);
     return page && font ? kOk : kFailed;
