@@ -16,6 +16,7 @@
 #include <commdlg.h>
 #include <io.h>
 #include <stdio.h>
+#include <stdlib.h>
 #include <string.h>
 #include <time.h>
 
@@ -26,6 +27,9 @@ inline FILE* jx_fopen(const char* name, const char* mode) {
 }
 inline int jx_remove(const char* name) {
     return remove(name);
+}
+inline void* jx_realloc(void* block, size_t size) {
+    return realloc(block, size);
 }
 #else
 #include "posix/win32_posix.h"

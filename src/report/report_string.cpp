@@ -55,7 +55,7 @@ void report_string::add_string(const char* text) {
         // 4 GB is dropped rather than wrapping the count around.
         const size_t grown = size_t{capacity} + (n + 1 > kGrowth ? n + 1 : kGrowth);
         if (grown > 0xFFFFFFFFu) return;
-        char* moved = static_cast<char*>(std::realloc(buffer, grown));
+        char* moved = static_cast<char*>(jx_realloc(buffer, grown));
         if (!moved) return; // realloc left the old block, and the text, intact
         buffer = moved;
         capacity = static_cast<DWORD>(grown);

@@ -211,6 +211,22 @@ TEST(FontDialog, WithoutAHandlerTheAnswerIsCancelled) {
     EXPECT_EQ(metrics.point_size, 80);
 }
 
+// A buffer that can't grow drops the piece and keeps what it holds.
+TEST(ReportStringFaults, FailedGrowthKeepsTheText) {
+    report_string report;
+    report.add_string(std::string(1000, 'a').c_str());
+    {
+        jx::testing::ScopedSyscallFault fault(1, ENOMEM);
+        report.add_string(std::string(100, 'b').c_str());
+        ASSERT_TRUE(fault.fired());
+    }
+    EXPECT_EQ(report.capacity, 1024u);
+    EXPECT_EQ(report.get_buff_len(), 1000u);
+    EXPECT_EQ(std::string(report.get_rept_buff()), std::string(1000, 'a'));
+    report.add_line();
+    EXPECT_EQ(report.get_buff_len(), 1002u);
+}
+
 TEST(TemplateFaults, EveryFailingCallFallsBackAndShowsAFileError) {
     jx::test::TempDir dir;
     dir.write("J5default_rept.rtf",

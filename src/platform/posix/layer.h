@@ -52,6 +52,7 @@ int ftruncate(int fd, off_t length);
 int unlink(const char* path);
 int access(const char* path, int mode);
 int close(int fd); // never fails by injection: a handle is always released
+void* realloc(void* block, size_t size); // a planned failure leaves the block as it was
 } // namespace sys
 
 } // namespace jx::posix

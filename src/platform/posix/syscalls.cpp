@@ -5,6 +5,7 @@
 
 #include <atomic>
 #include <cerrno>
+#include <cstdlib>
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -108,6 +109,11 @@ int access(const char* path, int mode) {
 
 int close(int fd) {
     return ::close(fd);
+}
+
+void* realloc(void* block, size_t size) {
+    if (next_call() == Fault::fail) return nullptr;
+    return std::realloc(block, size);
 }
 
 } // namespace sys
