@@ -28,7 +28,15 @@ need cmake command -v cmake
 need g++ command -v g++
 need make command -v make
 $uses_miniz && need npm command -v npm
+# Report fonts and printers: real faces measured through FreeType, the
+# default printer from the print system.
+need libfreetype-dev test -f /usr/include/freetype2/ft2build.h
+need libfontconfig-dev test -f /usr/include/fontconfig/fontconfig.h
+need fonts-liberation2 test -d /usr/share/fonts/truetype/liberation2
+need libcups2-dev test -f /usr/include/cups/cups.h
 if [ "$level" != demo ]; then
+  # A private print scheduler for the printer tests.
+  need cups-daemon test -x /usr/sbin/cupsd
   need clang command -v clang++
   need ninja-build command -v ninja
   need googletest test -d /usr/src/googletest

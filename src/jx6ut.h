@@ -4,6 +4,7 @@
 #include "platform/win32.h"
 #include "platform/ui_hooks.h"
 #include "platform/drive_map.h"
+#include "platform/screen.h"
 
 #include "frame/startup.h"
 #include "frame/error_handler.h"
@@ -24,3 +25,8 @@
 #include "geo/plane_geometry.h"
 
 #include "archive/archive_manager.h"
+#include "report/report_metrics.h"
+#include "report/report_string.h"
+#include "report/screen_metrics.h"
+
+#include "dib/dib.h"

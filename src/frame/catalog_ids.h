@@ -36,6 +36,7 @@ enum Id : int {
     kNotAsciiText = 342,
     kFileChanged = 383,
     kUnnamedFileChanged = 384,
+    kRtfTemplateIncompatible = 392,
     kColumnsIncomplete = 410,
     kColumnsSameKind = 411,
     kColumnsSameDefinition = 412,

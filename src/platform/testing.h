@@ -2,7 +2,10 @@
 // library's objects statically (the fault tests) include this header.
 #pragma once
 
+#include "screen.h"
 #include "win32.h"
+
+#include <cstddef>
 
 namespace jx::testing {
 
@@ -31,6 +34,57 @@ public:
     ~ScopedDecimalSeparator();
     ScopedDecimalSeparator(const ScopedDecimalSeparator&) = delete;
     ScopedDecimalSeparator& operator=(const ScopedDecimalSeparator&) = delete;
+};
+
+// Global memory blocks and GDI objects (stock objects aside) alive now; a
+// test compares them before and after an operation to find leaks.
+size_t live_global_blocks();
+size_t live_gdi_objects();
+
+// Describes the screen for the guard's lifetime (see screen.h).
+class ScopedScreen {
+public:
+    explicit ScopedScreen(const jx_screen& screen);
+    ~ScopedScreen();
+    ScopedScreen(const ScopedScreen&) = delete;
+    ScopedScreen& operator=(const ScopedScreen&) = delete;
+
+private:
+    jx_screen previous_;
+};
+
+// Stops the clock of the C runtime's time functions at `seconds` since
+// 1970 (UTC); restores the real clock when destroyed.
+class ScopedClock {
+public:
+    explicit ScopedClock(int64_t seconds);
+    ~ScopedClock();
+    ScopedClock(const ScopedClock&) = delete;
+    ScopedClock& operator=(const ScopedClock&) = delete;
+};
+
+// A printer as the print system would describe it; sizes in hundredths of a
+// millimetre, as the print system gives them.
+struct PrinterDescription {
+    const char* name;
+    int paper_width;
+    int paper_length;
+    int margin_left;
+    int margin_right;
+    int margin_top;
+    int margin_bottom;
+    int dpi;
+};
+
+// Makes the layer see `printer` as the default (and only) printer instead of
+// asking the print system; a null description means there is no printer.
+// Restores the print system when destroyed.
+class ScopedPrinter {
+public:
+    explicit ScopedPrinter(const PrinterDescription* printer);
+    ~ScopedPrinter();
+    ScopedPrinter(const ScopedPrinter&) = delete;
+    ScopedPrinter& operator=(const ScopedPrinter&) = delete;
 };
 
 } // namespace jx::testing

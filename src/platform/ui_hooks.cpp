@@ -6,6 +6,8 @@ void* g_box_context = nullptr;
 jx_folder_dialog_fn g_folder_fn = nullptr;
 jx_dialog_message_fn g_folder_send = nullptr;
 void* g_folder_context = nullptr;
+jx_font_dialog_fn g_font_fn = nullptr;
+void* g_font_context = nullptr;
 } // namespace
 
 extern "C" JX_API void jx_set_message_box_handler(jx_message_box_fn fn, void* context) {
@@ -29,6 +31,17 @@ LRESULT jx_dialog_message(HWND dialog, UINT message, WPARAM wparam, LPARAM lpara
     if (g_folder_fn)
         return g_folder_send ? g_folder_send(g_folder_context, dialog, message, wparam, lparam) : 0;
     return jx::detail::platform_dialog_message(dialog, message, wparam, lparam);
+}
+
+extern "C" JX_API void jx_set_font_dialog_handler(jx_font_dialog_fn fn, void* context) {
+    g_font_fn = fn;
+    g_font_context = fn ? context : nullptr;
+}
+
+BOOL jx_choose_font(CHOOSEFONTA* dialog) {
+    if (!dialog) return FALSE;
+    if (g_font_fn) return g_font_fn(g_font_context, dialog);
+    return jx::detail::platform_choose_font(dialog);
 }
 
 int jx_message_box(HWND owner, const char* text, const char* caption, UINT style) {

@@ -34,6 +34,14 @@ typedef LRESULT (*jx_dialog_message_fn)(void* context, HWND dialog, UINT message
 // callback's messages.
 JX_API void jx_set_folder_dialog_handler(jx_folder_dialog_fn show, jx_dialog_message_fn send,
                                          void* context);
+// The font dialog: the handler edits the record as the system's dialog
+// would (the LOGFONTA it points to, iPointSize in tenths of a point,
+// rgbColors) and returns TRUE for OK, FALSE for cancelled. The default shows
+// the real dialog on Windows; elsewhere it answers "cancelled" at once.
+typedef BOOL (*jx_font_dialog_fn)(void* context, CHOOSEFONTA* dialog);
+
+// Installs a font-dialog handler; a null function restores the default.
+JX_API void jx_set_font_dialog_handler(jx_font_dialog_fn fn, void* context);
 }
 
 // Shows a message box through the installed handler and returns its answer
@@ -45,6 +53,8 @@ LPITEMIDLIST jx_browse_for_folder(BROWSEINFOA* request);
 // Sends a message to the open folder dialog: to the installed handler's
 // `send`, else to the platform's dialog.
 LRESULT jx_dialog_message(HWND dialog, UINT message, WPARAM wparam, LPARAM lparam);
+// Runs the font dialog through the installed handler.
+BOOL jx_choose_font(CHOOSEFONTA* dialog);
 
 namespace jx::detail {
 // The answer that leaves everything as it was: OK for an OK box, Cancel where
@@ -56,4 +66,7 @@ int platform_message_box(HWND owner, const char* text, const char* caption, UINT
 // "cancelled" elsewhere.
 LPITEMIDLIST platform_browse_for_folder(BROWSEINFOA* request);
 LRESULT platform_dialog_message(HWND dialog, UINT message, WPARAM wparam, LPARAM lparam);
+// The platform's own font dialog: ChooseFontA on Windows, "cancelled"
+// elsewhere.
+BOOL platform_choose_font(CHOOSEFONTA* dialog);
 } // namespace jx::detail

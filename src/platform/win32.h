@@ -14,9 +14,11 @@
 #endif
 #include <windows.h>
 #include <shlobj.h>
+#include <commdlg.h>
 #include <io.h>
 #include <time.h>
 #include <stdio.h>
+#include <stdlib.h>
 #include <string.h>
 
 // The C runtime calls of the library, under one name on every platform. On
@@ -26,6 +28,9 @@ inline FILE* jx_fopen(const char* name, const char* mode) {
 }
 inline int jx_remove(const char* name) {
     return remove(name);
+}
+inline void* jx_realloc(void* block, size_t size) {
+    return realloc(block, size);
 }
 #else
 #include "posix/win32_posix.h"

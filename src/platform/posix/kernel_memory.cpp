@@ -80,3 +80,8 @@ BOOL WINAPI VirtualFree(LPVOID address, SIZE_T size, DWORD type) {
     return TRUE;
 }
 }
+
+// The C runtime's realloc for the library's growing buffers.
+extern "C" void* jx_realloc(void* block, size_t size) {
+    return jx::posix::sys::realloc(block, size);
+}

@@ -5,6 +5,7 @@
 
 #include <atomic>
 #include <cerrno>
+#include <cstdlib>
 #include <fcntl.h>
 #include <pwd.h>
 #include <unistd.h>
@@ -115,6 +116,11 @@ int getpwuid_r(uid_t user, struct passwd* entry, char* scratch, size_t size, str
 
 int close(int fd) {
     return ::close(fd);
+}
+
+void* realloc(void* block, size_t size) {
+    if (next_call() == Fault::fail) return nullptr;
+    return std::realloc(block, size);
 }
 
 } // namespace sys

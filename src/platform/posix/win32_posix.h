@@ -290,6 +290,8 @@ BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved);
 int _access(const char* name, int mode);
 FILE* jx_fopen(const char* name, const char* mode);
 int jx_remove(const char* name);
+// realloc, through the layer so that the fault tests can make it fail.
+void* jx_realloc(void* block, size_t size);
 }
 
 inline int _stricmp(const char* a, const char* b) {
@@ -298,3 +300,6 @@ inline int _stricmp(const char* a, const char* b) {
 inline int _strnicmp(const char* a, const char* b, size_t n) {
     return strncasecmp(a, b, n);
 }
+
+#include "win32_graphics.h"
+#include "win32_report.h"

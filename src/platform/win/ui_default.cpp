@@ -15,4 +15,8 @@ LRESULT platform_dialog_message(HWND dialog, UINT message, WPARAM wparam, LPARAM
     return SendMessageA(dialog, message, wparam, lparam);
 }
 
+BOOL platform_choose_font(CHOOSEFONTA* dialog) {
+    return ChooseFontA(dialog);
+}
+
 } // namespace jx::detail

@@ -1,0 +1,194 @@
+// Facts about global memory, the screen's device context and GDI objects
+// that the bitmap and report code relies on, checked under Wine and against
+// the POSIX layer. The POSIX screen is 1920 x 1080 by default and Wine's
+// headless one 1024 x 768, so sizes are checked for consistency, not value.
+#include "platform/win32.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+namespace {
+
+TEST(GlobalMemory, LockCountsAndTheAnswersOfUnlock) {
+    HGLOBAL block = GlobalAlloc(GHND, 10);
+    ASSERT_NE(block, nullptr);
+    auto* first = static_cast<char*>(GlobalLock(block));
+    ASSERT_NE(first, nullptr);
+    EXPECT_EQ(GlobalLock(block), first);
+    EXPECT_EQ(GlobalSize(block), 10u);
+    for (int i = 0; i < 10; ++i) EXPECT_EQ(first[i], 0) << "GHND zero-fills";
+
+    struct {
+        BOOL result;
+        DWORD error; // 77: left as it was
+    } const unlocks[] = {{TRUE, 77}, {FALSE, NO_ERROR}, {FALSE, ERROR_NOT_LOCKED}};
+    for (const auto& expected : unlocks) {
+        SetLastError(77);
+        EXPECT_EQ(GlobalUnlock(block), expected.result);
+        EXPECT_EQ(GetLastError(), expected.error);
+    }
+    EXPECT_EQ(GlobalFree(block), nullptr);
+}
+
+TEST(GlobalMemory, ReallocationMovesOnlyWhereWindowsAllowsIt) {
+    HGLOBAL block = GlobalAlloc(GHND, 16);
+    ASSERT_NE(block, nullptr);
+    std::memcpy(GlobalLock(block), "fifteen letters", 16);
+
+    // Locked, a block may not move unless the caller says so.
+    EXPECT_EQ(GlobalReAlloc(block, 1 << 20, 0), nullptr);
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_NOT_ENOUGH_MEMORY));
+    EXPECT_EQ(GlobalReAlloc(block, 1 << 20, GMEM_MOVEABLE), block);
+    EXPECT_STREQ(static_cast<char*>(GlobalLock(block)), "fifteen letters");
+    GlobalUnlock(block);
+    GlobalUnlock(block);
+
+    // Unlocked, it moves freely and keeps its handle; the growth is zeroed.
+    EXPECT_EQ(GlobalReAlloc(block, 2 << 20, GMEM_ZEROINIT), block);
+    EXPECT_EQ(GlobalSize(block), static_cast<SIZE_T>(2 << 20));
+    const auto* data = static_cast<const char*>(GlobalLock(block));
+    EXPECT_STREQ(data, "fifteen letters");
+    EXPECT_EQ(data[(2 << 20) - 1], 0);
+    GlobalUnlock(block);
+    EXPECT_EQ(GlobalFree(block), nullptr);
+}
+
+TEST(GlobalMemory, EmptyMovableBlocksAndFixedBlocks) {
+    HGLOBAL empty = GlobalAlloc(GMEM_MOVEABLE, 0);
+    ASSERT_NE(empty, nullptr);
+    EXPECT_EQ(GlobalLock(empty), nullptr);
+    EXPECT_EQ(GlobalSize(empty), 0u);
+    EXPECT_EQ(GlobalFree(empty), nullptr);
+
+    HGLOBAL fixed = GlobalAlloc(GMEM_FIXED, 8);
+    ASSERT_NE(fixed, nullptr);
+    EXPECT_EQ(GlobalLock(fixed), fixed);
+    EXPECT_TRUE(GlobalUnlock(fixed));
+    EXPECT_EQ(GlobalFree(fixed), nullptr);
+
+    // A locked block is freed all the same.
+    HGLOBAL locked = GlobalAlloc(GHND, 8);
+    ASSERT_NE(GlobalLock(locked), nullptr);
+    EXPECT_EQ(GlobalFree(locked), nullptr);
+}
+
+TEST(ScreenContext, CapabilitiesOfATrueColourDisplay) {
+    HDC dc = GetDC(nullptr);
+    ASSERT_NE(dc, nullptr);
+    const struct {
+        int index;
+        int value;
+    } fixed_caps[] = {
+        {TECHNOLOGY, DT_RASDISPLAY},
+        {PLANES, 1},
+        {BITSPIXEL, 32},
+        {NUMCOLORS, -1},
+        {SIZEPALETTE, 0},
+        {NUMRESERVED, 20},
+        {COLORRES, 24},
+        {LOGPIXELSX, 96},
+        {LOGPIXELSY, 96},
+    };
+    for (const auto& cap : fixed_caps)
+        EXPECT_EQ(GetDeviceCaps(dc, cap.index), cap.value) << cap.index;
+    EXPECT_EQ(GetDeviceCaps(dc, RASTERCAPS) & RC_PALETTE, 0);
+    EXPECT_NE(GetDeviceCaps(dc, RASTERCAPS) & RC_DI_BITMAP, 0);
+    // Millimetres follow from pixels at 96 dots per inch, rounded.
+    const int width = GetDeviceCaps(dc, HORZRES), height = GetDeviceCaps(dc, VERTRES);
+    EXPECT_EQ(GetDeviceCaps(dc, HORZSIZE), (width * 254 + 480) / 960);
+    EXPECT_EQ(GetDeviceCaps(dc, VERTSIZE), (height * 254 + 480) / 960);
+
+    PALETTEENTRY entries[256];
+    EXPECT_EQ(GetSystemPaletteEntries(dc, 0, 256, entries), 0u) << "no palette on such a display";
+    EXPECT_EQ(RealizePalette(dc), 0u);
+    EXPECT_EQ(ReleaseDC(nullptr, dc), 1);
+    EXPECT_EQ(ReleaseDC(nullptr, dc), 0);
+}
+
+TEST(Palettes, TheStockDefaultPalette) {
+    const COLORREF expected[20] = {
+        RGB(0, 0, 0),          RGB(0x80, 0, 0),       RGB(0, 0x80, 0),       RGB(0x80, 0x80, 0),
+        RGB(0, 0, 0x80),       RGB(0x80, 0, 0x80),    RGB(0, 0x80, 0x80),    RGB(0xC0, 0xC0, 0xC0),
+        RGB(0xC0, 0xDC, 0xC0), RGB(0xA6, 0xCA, 0xF0), RGB(0xFF, 0xFB, 0xF0), RGB(0xA0, 0xA0, 0xA4),
+        RGB(0x80, 0x80, 0x80), RGB(0xFF, 0, 0),       RGB(0, 0xFF, 0),       RGB(0xFF, 0xFF, 0),
+        RGB(0, 0, 0xFF),       RGB(0xFF, 0, 0xFF),    RGB(0, 0xFF, 0xFF),    RGB(0xFF, 0xFF, 0xFF)};
+    auto palette = static_cast<HPALETTE>(GetStockObject(DEFAULT_PALETTE));
+    ASSERT_NE(palette, nullptr);
+    EXPECT_EQ(GetObjectType(palette), static_cast<DWORD>(OBJ_PAL));
+    WORD count = 0;
+    EXPECT_EQ(GetObjectA(palette, sizeof count, &count), 2);
+    EXPECT_EQ(count, 20);
+    PALETTEENTRY entries[20];
+    ASSERT_EQ(GetPaletteEntries(palette, 0, 20, entries), 20u);
+    for (int i = 0; i < 20; ++i)
+        EXPECT_EQ(RGB(entries[i].peRed, entries[i].peGreen, entries[i].peBlue), expected[i]) << i;
+    EXPECT_TRUE(DeleteObject(palette)) << "deleting a stock object succeeds and does nothing";
+    EXPECT_EQ(GetPaletteEntries(palette, 19, 5, entries), 1u);
+}
+
+TEST(Palettes, SelectedPalettesComeBackAndAreDeletedOnceFree) {
+    struct {
+        WORD version, count;
+        PALETTEENTRY entries[3];
+    } logical = {0x300, 3, {{255, 0, 0, 0}, {0, 255, 0, 0}, {0, 0, 255, 0}}};
+    HPALETTE palette = CreatePalette(reinterpret_cast<LOGPALETTE*>(&logical));
+    ASSERT_NE(palette, nullptr);
+    EXPECT_EQ(GetNearestPaletteIndex(palette, RGB(20, 10, 200)), 2u);
+    HDC dc = GetDC(nullptr);
+    HPALETTE previous = SelectPalette(dc, palette, FALSE);
+    EXPECT_EQ(previous, GetStockObject(DEFAULT_PALETTE));
+    EXPECT_EQ(SelectPalette(dc, previous, TRUE), palette);
+    ReleaseDC(nullptr, dc);
+    EXPECT_TRUE(DeleteObject(palette));
+    EXPECT_FALSE(DeleteObject(palette));
+}
+
+TEST(Palettes, APaletteDeletedWhileSelectedGoesWithItsContext) {
+    struct {
+        WORD version, count;
+        PALETTEENTRY entries[1];
+    } logical = {0x100, 1, {{9, 9, 9, 0}}}; // any version is taken
+    HPALETTE palette = CreatePalette(reinterpret_cast<LOGPALETTE*>(&logical));
+    ASSERT_NE(palette, nullptr);
+    HDC dc = GetDC(nullptr);
+    HPALETTE previous = SelectPalette(dc, palette, FALSE);
+    EXPECT_TRUE(DeleteObject(palette));
+    SelectPalette(dc, previous, FALSE);
+    EXPECT_FALSE(DeleteObject(palette)) << "its handle went with the first deletion";
+    ReleaseDC(nullptr, dc);
+}
+
+TEST(Bitmaps, DescriptionOfADeviceBitmap) {
+    const struct {
+        int width, bits;
+        LONG width_bytes; // rows of device bitmaps are padded to 16 bits
+    } cases[] = {{1, 1, 2}, {17, 1, 4}, {3, 8, 4}, {5, 16, 10}, {3, 32, 12}};
+    for (const auto& c : cases) {
+        HBITMAP bitmap = CreateBitmap(c.width, 2, 1, c.bits, nullptr);
+        ASSERT_NE(bitmap, nullptr) << c.bits;
+        BITMAP description = {};
+        EXPECT_EQ(GetObjectA(bitmap, 0, nullptr), static_cast<int>(sizeof(BITMAP)));
+        EXPECT_EQ(GetObjectA(bitmap, sizeof(BITMAP) - 1, &description), 0);
+        ASSERT_EQ(GetObjectA(bitmap, sizeof description, &description),
+                  static_cast<int>(sizeof(BITMAP)));
+        EXPECT_EQ(description.bmWidth, c.width);
+        EXPECT_EQ(description.bmHeight, 2);
+        EXPECT_EQ(description.bmWidthBytes, c.width_bytes) << c.width << "x" << c.bits;
+        EXPECT_EQ(description.bmPlanes, 1);
+        EXPECT_EQ(description.bmBitsPixel, c.bits);
+        EXPECT_EQ(description.bmBits, nullptr);
+        EXPECT_EQ(GetObjectType(bitmap), static_cast<DWORD>(OBJ_BITMAP));
+        EXPECT_TRUE(DeleteObject(bitmap));
+        EXPECT_FALSE(DeleteObject(bitmap));
+    }
+    HDC dc = GetDC(nullptr);
+    HBITMAP compatible = CreateCompatibleBitmap(dc, 4, 4);
+    BITMAP description = {};
+    GetObjectA(compatible, sizeof description, &description);
+    EXPECT_EQ(description.bmBitsPixel, GetDeviceCaps(dc, BITSPIXEL));
+    DeleteObject(compatible);
+    ReleaseDC(nullptr, dc);
+}
+
+} // namespace

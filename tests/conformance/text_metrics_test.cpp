@@ -1,0 +1,132 @@
+// Text metrics of real faces: the same font files measured by the system's
+// GetTextMetricsA and by the layer must agree to the pixel. The faces are
+// those of fonts-liberation2, which the set-up scripts install for both.
+#include "platform/win32.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace {
+
+// Height, ascent, descent, internal and external leading, average and
+// maximum width, weight, italic, pitch and family.
+using Fields = std::vector<long>;
+
+Fields fields(const TEXTMETRICA& tm) {
+    return {tm.tmHeight,          tm.tmAscent,        tm.tmDescent,      tm.tmInternalLeading,
+            tm.tmExternalLeading, tm.tmAveCharWidth,  tm.tmMaxCharWidth, tm.tmWeight,
+            tm.tmItalic,          tm.tmPitchAndFamily};
+}
+
+// What every text face of the ANSI code page reports alike: overhang,
+// digitized aspect, first, last, default and break character, underline,
+// strike-out, character set.
+Fields common_fields(const TEXTMETRICA& tm) {
+    return {tm.tmOverhang,  tm.tmDigitizedAspectX, tm.tmDigitizedAspectY, tm.tmFirstChar,
+            tm.tmLastChar,  tm.tmDefaultChar,      tm.tmBreakChar,        tm.tmUnderlined,
+            tm.tmStruckOut, tm.tmCharSet};
+}
+
+TEXTMETRICA measure(const std::string& face, LONG height, LONG weight, bool italic) {
+    LOGFONTA font;
+    std::memset(&font, 0, sizeof font);
+    font.lfHeight = height;
+    font.lfWeight = weight;
+    font.lfItalic = italic;
+    std::memcpy(font.lfFaceName, face.data(), std::min(face.size(), sizeof font.lfFaceName));
+    HDC screen = GetDC(nullptr);
+    HFONT handle = CreateFontIndirectA(&font);
+    EXPECT_NE(handle, nullptr) << face;
+    HGDIOBJ previous = SelectObject(screen, handle);
+    TEXTMETRICA metrics;
+    std::memset(&metrics, 0xCD, sizeof metrics);
+    EXPECT_TRUE(GetTextMetricsA(screen, &metrics)) << face;
+    SelectObject(screen, previous);
+    EXPECT_TRUE(DeleteObject(handle));
+    ReleaseDC(nullptr, screen);
+    return metrics;
+}
+
+TEST(TextMetrics, AgreeWithTheFontTablesToThePixel) {
+    // Heights cover the em height (negative), the cell height (positive)
+    // and 0; -20 in Liberation Sans Italic is where rounding twice would
+    // make the maximum width 41.
+    const struct {
+        const char* face;
+        LONG height, weight;
+        bool italic;
+        Fields want;
+    } cases[] = {
+        {"Liberation Sans", -13, 400, false, {15, 12, 3, 2, 0, 8, 24, 400, 0, 0x27}},
+        {"Liberation Sans", -16, 700, false, {17, 14, 3, 2, 1, 10, 29, 700, 0, 0x27}},
+        {"Liberation Sans", -20, 400, true, {22, 18, 4, 2, 1, 12, 40, 400, 255, 0x27}},
+        {"Liberation Sans", 0, 400, false, {16, 13, 3, 2, 0, 8, 26, 400, 0, 0x27}},
+        {"Liberation Sans", 13, 400, false, {14, 11, 3, 1, 0, 7, 22, 400, 0, 0x27}},
+        {"Liberation Sans", -100, 400, true, {112, 91, 21, 12, 3, 58, 202, 400, 255, 0x27}},
+        {"Liberation Sans", -1, 400, false, {1, 1, 0, 0, 0, 1, 2, 400, 0, 0x27}},
+        {"Liberation Serif", -13, 400, false, {15, 12, 3, 1, 1, 7, 24, 400, 0, 0x17}},
+        {"Liberation Serif", -20, 700, true, {22, 18, 4, 2, 1, 11, 37, 700, 255, 0x17}},
+        {"Liberation Serif", 20, 400, false, {20, 16, 4, 2, 1, 10, 33, 400, 0, 0x17}},
+        {"Liberation Mono", -13, 400, false, {15, 11, 4, 2, 0, 8, 16, 400, 0, 0x36}},
+        {"Liberation Mono", -20, 400, false, {23, 17, 6, 3, 0, 12, 24, 400, 0, 0x36}},
+        {"Liberation Mono", -33, 700, true, {37, 27, 10, 4, 0, 20, 42, 700, 255, 0x36}},
+        {"Liberation Mono", 13, 400, false, {12, 9, 3, 1, 0, 7, 13, 400, 0, 0x36}},
+    };
+    const Fields common = {0, 96, 96, 30, 255, 31, 32, 0, 0, ANSI_CHARSET};
+    for (const auto& c : cases) {
+        const TEXTMETRICA tm = measure(c.face, c.height, c.weight, c.italic);
+        const std::string row = std::string(c.face) + " " + std::to_string(c.height) + " " +
+                                std::to_string(c.weight) + (c.italic ? " italic" : "");
+        EXPECT_EQ(fields(tm), c.want) << row;
+        EXPECT_EQ(common_fields(tm), common) << row;
+    }
+}
+
+// A face name that fills its 32 bytes without a terminator names no
+// installed face; the default face is measured and nothing is read beyond
+// the field.
+TEST(TextMetrics, UnterminatedFaceNameFallsBackToTheDefaultFace) {
+    const TEXTMETRICA filled = measure(std::string(32, 'L'), -13, 400, false);
+    const TEXTMETRICA unknown = measure("No Such Face", -13, 400, false);
+    EXPECT_EQ(filled.tmHeight, unknown.tmHeight);
+    EXPECT_EQ(filled.tmAveCharWidth, unknown.tmAveCharWidth);
+    EXPECT_EQ(filled.tmMaxCharWidth, unknown.tmMaxCharWidth);
+}
+
+TEST(TextMetrics, FontObjectDescribesItsLogicalFont) {
+    LOGFONTA font;
+    std::memset(&font, 0, sizeof font);
+    font.lfHeight = -17;
+    font.lfWeight = 700;
+    std::strcpy(font.lfFaceName, "Liberation Serif");
+    HFONT handle = CreateFontIndirectA(&font);
+    ASSERT_NE(handle, nullptr);
+    LOGFONTA back;
+    EXPECT_EQ(GetObjectA(handle, sizeof back, &back), static_cast<int>(sizeof back));
+    EXPECT_EQ(back.lfHeight, -17);
+    EXPECT_EQ(back.lfWeight, 700);
+    EXPECT_STREQ(back.lfFaceName, "Liberation Serif");
+    EXPECT_TRUE(DeleteObject(handle));
+}
+
+TEST(TimeText, WindowsFormOfTheRuntimeClock) {
+    // 2026-12-04 12:00:00 UTC: a Friday in December anywhere near Greenwich.
+    const __time64_t noon = 1796385600;
+    char text[26];
+    ASSERT_EQ(_ctime64_s(text, sizeof text, &noon), 0);
+    const std::string stamp = text;
+    ASSERT_EQ(stamp.size(), 25u);
+    EXPECT_EQ(stamp.substr(4, 4), "Dec ");
+    EXPECT_EQ(stamp.substr(20), "2026\n");
+    // Days below 10 keep a leading zero; a buffer of 25 bytes is refused.
+    const __time64_t fifth = 1796385600 + 86400;
+    ASSERT_EQ(_ctime64_s(text, sizeof text, &fifth), 0);
+    EXPECT_EQ(std::string(text).substr(8, 2), "05");
+    char short_buffer[25];
+    EXPECT_NE(_ctime64_s(short_buffer, sizeof short_buffer, &noon), 0);
+}
+
+} // namespace

@@ -1,0 +1,186 @@
+// Page sizes from the host's fields, metrics measured without a printer,
+// and the font dialogs of the three records.
+#include "platform/ui_hooks.h"
+#include "report/report_metrics.h"
+#include "report/screen_metrics.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+namespace {
+
+TEST(ReportMetrics, PageSizeInMillimetresFollowsTheFlags) {
+    const struct {
+        const char* what;
+        bool inches, width_template, height_template;
+        double width, height; // host fields
+        double width_mm, height_mm;
+    } cases[] = {
+        {"centimetres", false, false, false, 21.0, 29.7, 210.0, 297.0},
+        {"inches", true, false, false, 8.5, 11.0, 215.9, 279.4},
+        {"width from the template", true, true, false, 8.5, 11.0, 6.0 * 25.4, 279.4},
+        {"height from the template", false, false, true, 21.0, 29.7, 210.0, 9.0 * 25.4},
+        {"both from the template", false, true, true, 99.0, 99.0, 6.0 * 25.4, 9.0 * 25.4},
+    };
+    for (const auto& c : cases) {
+        Report_Metrics metrics;
+        metrics.use_inches = c.inches;
+        metrics.width_from_template = c.width_template;
+        metrics.height_from_template = c.height_template;
+        metrics.page_width = c.width;
+        metrics.page_height = c.height;
+        metrics.printable_width = 6.0;
+        metrics.printable_height = 9.0;
+        EXPECT_DOUBLE_EQ(metrics.get_width_mm(), c.width_mm) << c.what;
+        EXPECT_DOUBLE_EQ(metrics.get_height_mm(), c.height_mm) << c.what;
+    }
+}
+
+TEST(ReportMetrics, LandscapeFrameComesFromThePrintableArea) {
+    Report_Metrics metrics;
+    metrics.printable_width = 9.0;
+    metrics.printable_height = 6.5;
+    metrics.logpixels_x = 300;
+    metrics.logpixels_y = 600;
+    RECT frame = {1, 1, 1, 1};
+    int height = 0, width = 0;
+    metrics.get_emf_rectlandscp(&frame, &height, &width);
+    EXPECT_EQ(frame.left, 0);
+    EXPECT_EQ(frame.top, 0);
+    EXPECT_EQ(frame.right, 22860);
+    EXPECT_EQ(frame.bottom, 16510);
+    EXPECT_EQ(height, 3900);
+    EXPECT_EQ(width, 2700);
+}
+
+// Without a printer the metrics are the owner window's screen context; the
+// context goes back with ReleaseDC when the record is reset.
+TEST(ReportMetrics, WithoutPrinterTheScreenIsMeasured) {
+    Report_Metrics metrics;
+    std::strcpy(metrics.log_font.lfFaceName, "Liberation Sans");
+    metrics.point_size = 105; // 10 whole points
+    metrics.printable_width = 6.0;
+    metrics.printable_height = 9.0;
+    HDC dc = metrics.init_metrics(nullptr, nullptr, true);
+    ASSERT_NE(metrics.printer, nullptr);
+    if (!metrics.printer->no_printer) GTEST_SKIP() << "this machine has a default printer";
+    ASSERT_NE(dc, nullptr);
+    EXPECT_EQ(dc, metrics.hdc);
+    HDC screen = GetDC(nullptr);
+    EXPECT_EQ(metrics.logpixels_y, GetDeviceCaps(screen, LOGPIXELSY));
+    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+    if (dpi == 96) {
+        EXPECT_EQ(metrics.log_font.lfHeight, -13);
+    }
+    EXPECT_EQ(metrics.log_font.lfWidth, 0);
+    EXPECT_GT(metrics.char_width, 0);
+    EXPECT_GT(metrics.line_height, 3);
+    EXPECT_EQ(metrics.emf_frame.right, 15239); // 6 x 25.4 x 100 falls just short
+    EXPECT_EQ(metrics.emf_frame.bottom, 22860);
+    EXPECT_NE(metrics.font, nullptr);
+    metrics.reset_metrics();
+    EXPECT_EQ(metrics.hdc, nullptr);
+    EXPECT_EQ(metrics.font, nullptr);
+    EXPECT_EQ(metrics.previous_font, nullptr);
+    EXPECT_EQ(metrics.printer, nullptr);
+}
+
+// A scripted font dialog: records what it was given, then answers.
+struct ScriptedFontDialog {
+    BOOL answer = TRUE;
+    const char* face = "Liberation Serif";
+    INT size = 125;
+    COLORREF color = 0x00112233;
+    int calls = 0;
+    CHOOSEFONTA seen;
+
+    ScriptedFontDialog() { jx_set_font_dialog_handler(&ScriptedFontDialog::handle, this); }
+    ~ScriptedFontDialog() { jx_set_font_dialog_handler(nullptr, nullptr); }
+
+    static BOOL handle(void* context, CHOOSEFONTA* dialog) {
+        auto* self = static_cast<ScriptedFontDialog*>(context);
+        ++self->calls;
+        self->seen = *dialog;
+        if (!self->answer) return FALSE;
+        std::strcpy(dialog->lpLogFont->lfFaceName, self->face);
+        dialog->iPointSize = self->size;
+        dialog->rgbColors = self->color;
+        return TRUE;
+    }
+};
+
+TEST(FontDialog, OkStoresTheChoiceAndCancelChangesNothing) {
+    for (const BOOL answer : {TRUE, FALSE}) {
+        ScriptedFontDialog dialog;
+        dialog.answer = answer;
+        Report_Metrics metrics;
+        std::strcpy(metrics.log_font.lfFaceName, "Liberation Sans");
+        metrics.point_size = 100;
+        metrics.font_color = 0x0000FF;
+        HWND owner = nullptr;
+        metrics.set_font(owner);
+        ASSERT_EQ(dialog.calls, 1);
+        EXPECT_EQ(dialog.seen.lStructSize, sizeof(CHOOSEFONTA));
+        EXPECT_EQ(dialog.seen.Flags, 0x10141u);
+        EXPECT_EQ(dialog.seen.lpLogFont, &metrics.log_font);
+        EXPECT_EQ(dialog.seen.iPointSize, 100);
+        EXPECT_EQ(dialog.seen.rgbColors, 0x0000FFu);
+        EXPECT_EQ(metrics.point_size, answer ? 125 : 100);
+        EXPECT_EQ(metrics.font_color, answer ? 0x00112233u : 0x0000FFu);
+        EXPECT_STREQ(metrics.log_font.lfFaceName, answer ? "Liberation Serif" : "Liberation Sans");
+    }
+}
+
+TEST(FontDialog, ScreenFontIsRebuiltOnlyAfterOk) {
+    Screen_Metrics screen;
+    std::strcpy(screen.log_font.lfFaceName, "Liberation Sans");
+    screen.point_size = 100;
+    screen.reset();
+    ASSERT_NE(screen.font, nullptr);
+    const LONG first_height = screen.log_font.lfHeight;
+    {
+        ScriptedFontDialog dialog;
+        dialog.answer = FALSE;
+        screen.log_font.lfHeight = 1234; // would be overwritten by a reset
+        screen.set_font(nullptr);
+        EXPECT_EQ(screen.log_font.lfHeight, 1234);
+        EXPECT_EQ(screen.point_size, 100);
+    }
+    {
+        ScriptedFontDialog dialog;
+        dialog.size = 200;
+        screen.set_font(nullptr);
+        EXPECT_EQ(screen.point_size, 200);
+        EXPECT_NE(screen.log_font.lfHeight, 1234);
+        EXPECT_LT(screen.log_font.lfHeight, first_height); // twice the points, more negative
+        EXPECT_NE(screen.font, nullptr);
+        EXPECT_EQ(screen.row_height, screen.line_height + 3);
+        EXPECT_EQ(screen.back_color, 0x00FFFFFFu);
+    }
+}
+
+TEST(FontDialog, ProfileFontsAreChosenByWhich) {
+    const struct {
+        BYTE which;
+        bool first;
+    } cases[] = {{0, true}, {1, false}, {2, false}, {255, false}};
+    for (const auto& c : cases) {
+        Profile_Metrics profile;
+        std::memset(&profile.log_font_0, 0, sizeof profile.log_font_0);
+        std::memset(&profile.log_font_1, 0, sizeof profile.log_font_1);
+        profile.font_color_0 = profile.font_color_1 = 0;
+        profile.point_size_0 = 80;
+        profile.point_size_1 = 90;
+        ScriptedFontDialog dialog;
+        profile.set_font(nullptr, c.which);
+        EXPECT_EQ(dialog.seen.lpLogFont, c.first ? &profile.log_font_0 : &profile.log_font_1);
+        EXPECT_EQ(profile.point_size_0, c.first ? 125 : 80) << int(c.which);
+        EXPECT_EQ(profile.point_size_1, c.first ? 90 : 125) << int(c.which);
+        EXPECT_EQ(profile.font_color_0, c.first ? 0x00112233u : 0u) << int(c.which);
+    }
+}
+
+} // namespace
