@@ -13,6 +13,9 @@
 #include "files/jxfileio.h"
 #include "files/path_utils.h"
 
+#include "uitext/lang_system.h"
+#include "uitext/menu_system.h"
+
 #include "textimport/field_functions.h"
 #include "textimport/string_list.h"
 #include "textimport/txtimport_format.h"

@@ -296,3 +296,5 @@ inline int _stricmp(const char* a, const char* b) {
 inline int _strnicmp(const char* a, const char* b, size_t n) {
     return strncasecmp(a, b, n);
 }
+
+#include "win32_menus.h"
