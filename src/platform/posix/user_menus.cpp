@@ -82,8 +82,13 @@ void parse_items(const BYTE* at, Menu* root) {
         for (WORD unit = read_word(at); unit != 0; unit = read_word(at))
             item.text.push_back(static_cast<char16_t>(unit));
         item.flags = option & ~MF_END;
-        // An item without text is shown as a separator, whatever its flags.
-        if (!(option & MF_POPUP) && item.text.empty()) item.flags |= MF_SEPARATOR;
+        // An item without text is a separator, whatever its flags; a
+        // separator keeps no text and always reports itself grayed and
+        // disabled, as Windows shows it.
+        if (!(option & MF_POPUP) && (item.text.empty() || (option & MF_SEPARATOR))) {
+            item.flags |= MF_SEPARATOR | MF_GRAYED | MF_DISABLED;
+            item.text.clear();
+        }
         Menu* level = open.back();
         if (option & MF_END) open.pop_back();
         if (option & MF_POPUP) {
