@@ -103,8 +103,6 @@ TEST_F(MenuFiles, EntriesAsTheRulesBuildThem) {
     for (const EntryCase& c : cases) {
         SourceFolder fresh;
         fresh.write(kEnglish, "JXW60-MNU\n" + c.lines);
-        fresh.write(kDefs, std::string(kHeader) + "#define IDM_~X 5\n");
-        // The name with a tilde lives after #endif in kHeader: add it before.
         std::string header = kHeader;
         header.insert(header.find("#endif"), "#define IDM_~X 5\n");
         fresh.write(kDefs, header);
