@@ -323,5 +323,36 @@ int run_lang(const Args& args) {
 
 const Registrar kLangCommand(kLang);
 
+// A few texts in each language, then the checker on a translation with
+// typing mistakes.
+int demo_lang(const std::string& samples_dir) {
+    SampleCopy copy(samples_dir);
+    if (!copy.ready()) {
+        std::printf("cannot copy %s\n", join(samples_dir, "uitext").c_str());
+        return kFailed;
+    }
+    int status = kOk;
+    for (unsigned short language = 0; language < 5; ++language) {
+        jx5LangSystem texts(&copy.dir[0], language, true);
+        if (texts.error_code != 0) {
+            status = describe_failure(texts, copy.dir);
+            continue;
+        }
+        std::printf("%-8s", kLanguageNames[language]);
+        for (int id : {0, 11, 404})
+            std::printf(" | %s", to_utf8(texts.get_string(id)).c_str());
+        std::printf("\n");
+    }
+    const std::string mistakes = join(join(samples_dir, "uitext"), "mistakes");
+    std::printf("jxut lang check %s --against %s:\n", join(mistakes, "usertrs6.lng").c_str(),
+                join(mistakes, "english6.lng").c_str());
+    std::fflush(stdout);
+    check({"check", join(mistakes, "usertrs6.lng"), "--against", join(mistakes, "english6.lng")});
+    return status;
+}
+
+const Registrar kLangDemo(DemoStep{30, "Language texts: five languages, one translation checked",
+                                   demo_lang});
+
 } // namespace
 } // namespace jxut

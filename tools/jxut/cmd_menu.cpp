@@ -365,5 +365,29 @@ int run_menu(const Args& args) {
 
 const Registrar kMenuCommand(kMenu);
 
+// Two menus as a host builds them, in English and French, then the checker
+// on a menu text with mistakes.
+int demo_menu(const std::string& samples_dir) {
+    SampleCopy copy(samples_dir);
+    if (!copy.ready()) {
+        std::printf("cannot copy %s\n", join(samples_dir, "uitext").c_str());
+        return kFailed;
+    }
+    int status = kOk;
+    for (const char* language : {"english", "french"}) {
+        std::printf("menu of entries 3 and 4 (%s):\n", language);
+        std::fflush(stdout);
+        if (compile_or_show({"show", copy.dir, language, "3", "4"}) != kOk) status = kFailed;
+    }
+    const std::string mistakes = join(join(samples_dir, "uitext"), "mistakes");
+    std::printf("jxut menu check %s user:\n", mistakes.c_str());
+    std::fflush(stdout);
+    check(mistakes, 4);
+    return status;
+}
+
+const Registrar kMenuDemo(DemoStep{32, "Menus: assembled from compiled entries, a menu text checked",
+                                   demo_menu});
+
 } // namespace
 } // namespace jxut

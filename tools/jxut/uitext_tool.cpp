@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <filesystem>
+#include <random>
 #include <sstream>
 #include <vector>
 
@@ -61,6 +63,24 @@ bool Report::print() const {
     });
     for (const std::string& line : lines) std::printf("%s\n", to_utf8(line.substr(10)).c_str());
     return lines.empty();
+}
+
+SampleCopy::SampleCopy(const std::string& samples_dir) {
+    namespace fs = std::filesystem;
+    std::error_code error;
+    const fs::path source = fs::path(samples_dir) / "uitext";
+    const fs::path target = fs::temp_directory_path(error) /
+                            ("jxut-demo-uitext-" + std::to_string(std::random_device{}()));
+    if (error || !fs::create_directories(target, error)) return;
+    for (const auto& entry : fs::directory_iterator(source, error))
+        if (entry.is_regular_file())
+            fs::copy_file(entry.path(), target / entry.path().filename(), error);
+    if (!error) dir = target.string();
+}
+
+SampleCopy::~SampleCopy() {
+    std::error_code error;
+    if (!dir.empty()) std::filesystem::remove_all(dir, error);
 }
 
 std::string quoted(const std::string& text) {

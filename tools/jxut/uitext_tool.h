@@ -32,6 +32,18 @@ private:
     std::string problems_; // lines already formatted, with a sort key in front
 };
 
+// A scratch copy of the samples' uitext folder, so that compiling for the
+// demo never writes into the samples; removed with the object.
+class SampleCopy {
+public:
+    explicit SampleCopy(const std::string& samples_dir);
+    ~SampleCopy();
+    SampleCopy(const SampleCopy&) = delete;
+    SampleCopy& operator=(const SampleCopy&) = delete;
+    bool ready() const { return !dir.empty(); }
+    std::string dir;
+};
+
 // A copy of `text` with control characters shown, for quoting in messages.
 std::string quoted(const std::string& text);
 
