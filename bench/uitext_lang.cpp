@@ -76,8 +76,7 @@ struct Fixture {
         write_sources(dir, kTexts);
         const std::string mo_dir = dir + "/locale/jx/LC_MESSAGES";
         std::filesystem::create_directories(mo_dir);
-        const std::string command =
-            "msgfmt -o " + mo_dir + "/jxbench.mo " + dir + "/texts.po";
+        const std::string command = "msgfmt -o " + mo_dir + "/jxbench.mo " + dir + "/texts.po";
         if (std::system(command.c_str()) != 0) {
             std::fprintf(stderr, "msgfmt failed: install gettext (cmake/install-deps.sh bench)\n");
             std::exit(1);

@@ -14,8 +14,8 @@ inline void build_menus(jx5MenuSystem& menus) {
         walk_and_destroy(menus.get_hmenu(1, &e));
         all.push_back(e);
     }
-    if (!all.empty()) walk_and_destroy(menus.get_hmenu(static_cast<unsigned long>(all.size()),
-                                                       all.data()));
+    if (!all.empty())
+        walk_and_destroy(menus.get_hmenu(static_cast<unsigned long>(all.size()), all.data()));
 }
 
 } // namespace fuzz

@@ -33,7 +33,7 @@ namespace {
 
 using namespace jx::uitext;
 
-const char* const kLangFiles[] = {"english6.lng", "french6.lng", "spanish6.lng",
+const char* const kLangFiles[] = {"english6.lng", "french6.lng",  "spanish6.lng",
                                   "german6.lng",  "usertrs6.lng", "jx5_lang.lng"};
 constexpr WORD kCompiledFile = 5;
 constexpr DWORD kNoBlock = 0xFFFFFFFFu;
@@ -43,8 +43,6 @@ constexpr DWORD kSlotsSize = 48;
 constexpr DWORD kMaxBlock = 48 + 16 * 255; // 4128, a multiple of 32
 constexpr DWORD kMaxBlocks = static_cast<DWORD>(kMaxTexts / 16 + 1);
 constexpr char kSignature[] = "JX6_LANGUAGE";
-constexpr DWORD kMalformed = 30;
-constexpr DWORD kWriteFailed = 29;
 
 const char* file_name(unsigned index) {
     return index < sizeof kLangFiles / sizeof kLangFiles[0] ? kLangFiles[index] : "";
@@ -84,50 +82,30 @@ jx5LangSystem::jx5LangSystem(char* directory, unsigned short language, bool)
     : data_start(0), cur_block(kNoBlock), block_buf(nullptr), blank_text{' ', '\0', '\0', '\0'},
       hfile(INVALID_HANDLE_VALUE), header(), block_index(nullptr), num_strings(0),
       text_table(nullptr), error_code(0), error_file(0), error_line(0) {
-    FolderPath text_path(directory, file_name(language));
-    HANDLE text_file = open_for_reading(text_path.text);
-    if (text_file == INVALID_HANDLE_VALUE) {
-        error_code = GetLastError();
-        error_file = language;
-        return;
-    }
+    const FolderPath text_path(directory, file_name(language));
     ULONGLONG text_time = 0;
-    const bool have_text_time = last_write_time(text_file, text_time);
-    close_handle(text_file);
-    if (!have_text_time) {
-        error_code = ERROR_ACCESS_DENIED;
+    if (const DWORD error = source_time(text_path.text, text_time)) {
+        error_code = error;
         error_file = language;
         return;
     }
-
     const FolderPath compiled_path(directory, kLangFiles[kCompiledFile]);
-    hfile = open_for_reading(compiled_path.text);
-    if (hfile == INVALID_HANDLE_VALUE) {
-        const DWORD error = GetLastError();
-        if (error != ERROR_FILE_NOT_FOUND) {
-            error_code = error;
-            error_file = kCompiledFile;
-            return;
-        }
-    } else if (read_all(hfile, &header, kHeaderSize) && header_matches(header, language)) {
-        ULONGLONG compiled_time = 0;
-        if (!last_write_time(hfile, compiled_time)) {
-            error_code = ERROR_ACCESS_DENIED;
-            error_file = kCompiledFile;
-            close_handle(hfile);
-            return;
-        }
-        if (text_time <= compiled_time) {
-            data_start = kHeaderSize + kEntrySize * header.num_blocks;
-            block_index = new lang_block_entry[header.num_blocks];
-            if (read_all(hfile, block_index, kEntrySize * header.num_blocks) &&
-                index_is_sound(block_index, header.num_blocks))
-                return;
-            delete[] block_index;
-            block_index = nullptr;
-        }
+    const auto usable = [language](const lang_file_header& h) {
+        return header_matches(h, language) ? static_cast<long>(h.num_blocks) : -1L;
+    };
+    DWORD error = 0;
+    switch (open_compiled(compiled_path.text, text_time, hfile, header, block_index, usable,
+                          index_is_sound, error)) {
+    case Compiled::kReady:
+        data_start = kHeaderSize + kEntrySize * header.num_blocks;
+        return;
+    case Compiled::kFailed:
+        error_code = error;
+        error_file = kCompiledFile;
+        return;
+    case Compiled::kRebuild:
+        break;
     }
-    close_handle(hfile);
     CompileLang(directory, language, true);
 }
 
@@ -175,47 +153,30 @@ void jx5LangSystem::CompileLang(char* directory, unsigned short language, bool) 
         offset += block_index[b].stored_size;
     }
 
-    const FolderPath compiled_path(directory, kLangFiles[kCompiledFile]);
-    HANDLE out = CreateFileA(compiled_path.text, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ,
-                             nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (out == INVALID_HANDLE_VALUE) {
-        error_code = GetLastError();
-        error_file = kCompiledFile;
-        release_texts();
-        return;
-    }
-    // The header goes in last, so that a file cut short by a failed write
-    // never carries a signature that a later construction would trust.
-    const lang_file_header placeholder = {};
-    bool written = write_all(out, &placeholder, kHeaderSize) &&
-                   write_all(out, block_index, kEntrySize * header.num_blocks);
     data_start = kHeaderSize + kEntrySize * header.num_blocks;
-    BYTE block[kMaxBlock + 16];
-    for (DWORD b = 0; written && b < header.num_blocks; ++b) {
-        std::memset(block, 0, sizeof block);
-        WORD text_offset = kSlotsSize;
-        for (DWORD slot = 0; slot < 16 && b * 16 + slot < count; ++slot) {
-            const char* text = text_table[b * 16 + slot];
-            const size_t length = std::strlen(text) + 1;
-            block[slot] = static_cast<BYTE>(length);
-            block[16 + 2 * slot] = static_cast<BYTE>(text_offset & 0xFF);
-            block[17 + 2 * slot] = static_cast<BYTE>(text_offset >> 8);
-            std::memcpy(block + text_offset, text, length);
-            text_offset = static_cast<WORD>(text_offset + length);
+    const auto write_body = [this, count](HANDLE out) {
+        if (!write_all(out, block_index, kEntrySize * header.num_blocks)) return false;
+        BYTE block[kMaxBlock + 16];
+        for (DWORD b = 0; b < header.num_blocks; ++b) {
+            std::memset(block, 0, sizeof block);
+            WORD text_offset = kSlotsSize;
+            for (DWORD slot = 0; slot < 16 && b * 16 + slot < count; ++slot) {
+                const char* text = text_table[b * 16 + slot];
+                const size_t length = std::strlen(text) + 1;
+                block[slot] = static_cast<BYTE>(length);
+                block[16 + 2 * slot] = static_cast<BYTE>(text_offset & 0xFF);
+                block[17 + 2 * slot] = static_cast<BYTE>(text_offset >> 8);
+                std::memcpy(block + text_offset, text, length);
+                text_offset = static_cast<WORD>(text_offset + length);
+            }
+            if (!write_all(out, block, block_index[b].stored_size)) return false;
         }
-        written = write_all(out, block, block_index[b].stored_size);
-    }
-    written = written && seek_to(out, 0) && write_all(out, &header, kHeaderSize);
-    CloseHandle(out);
-    if (written) {
-        hfile = open_for_reading(compiled_path.text);
-        if (hfile == INVALID_HANDLE_VALUE) {
-            error_code = GetLastError();
-            error_file = kCompiledFile;
-        }
-    } else {
-        DeleteFileA(compiled_path.text);
-        error_code = kWriteFailed;
+        return true;
+    };
+    const FolderPath compiled_path(directory, kLangFiles[kCompiledFile]);
+    if (const DWORD error =
+            write_compiled(compiled_path.text, &header, kHeaderSize, write_body, hfile)) {
+        error_code = error;
         error_file = kCompiledFile;
     }
     release_texts();

@@ -89,8 +89,7 @@ HMENU jx5MenuSystem::get_hmenu(unsigned long count, unsigned long* entries) {
     for (unsigned long i = 0; i < count; ++i) {
         const menu_entry& entry = entry_index[entries[i]];
         if (!seek_to(hfile, data_start + entry.offset) ||
-            !read_all(hfile, cursor, entry.used_size) ||
-            !entry_is_sound(cursor, entry.used_size)) {
+            !read_all(hfile, cursor, entry.used_size) || !entry_is_sound(cursor, entry.used_size)) {
             delete[] menu_template;
             return nullptr;
         }

@@ -42,24 +42,12 @@ constexpr DWORD kEntrySize = sizeof(menu_entry);
 constexpr DWORD kWorkArea = 8192;
 constexpr DWORD kMaxEntries = 1u << 20;
 constexpr char kSignature[] = "JX6_MENU_DESCRP";
-constexpr DWORD kMalformed = 30;
-constexpr DWORD kWriteFailed = 29;
 constexpr WORD kPopup = 0x0010;
 constexpr WORD kEnd = 0x0080;
 constexpr WORD kSeparator = 0x0800;
 
 const char* file_name(unsigned index) {
     return index < sizeof kMenuFiles / sizeof kMenuFiles[0] ? kMenuFiles[index] : "";
-}
-
-// Opens a source file and reads its last-write time; 0 or the error code.
-DWORD source_time(const char* directory, unsigned index, ULONGLONG& time) {
-    const FolderPath path(directory, file_name(index));
-    HANDLE file = open_for_reading(path.text);
-    if (file == INVALID_HANDLE_VALUE) return GetLastError();
-    const bool known = last_write_time(file, time);
-    close_handle(file);
-    return known ? 0 : ERROR_ACCESS_DENIED;
 }
 
 bool header_matches(const menu_file_header& header, int language, int stamp) {
@@ -99,16 +87,17 @@ struct ItemWriter {
 
 jx5MenuSystem::jx5MenuSystem(char* directory, int language, int menu_stamp, int unused)
     : data_start(0), num_defines(0), max_defines(0), define_ids(nullptr), define_names(nullptr),
-      hfile(INVALID_HANDLE_VALUE), header(), entry_index(nullptr), error_code(0),
-      error_file(0) {
+      hfile(INVALID_HANDLE_VALUE), header(), entry_index(nullptr), error_code(0), error_file(0) {
     ULONGLONG menu_time = 0;
     ULONGLONG header_time = 0;
-    if (const DWORD error = source_time(directory, static_cast<unsigned>(language), menu_time)) {
+    const FolderPath menu_path(directory, file_name(static_cast<unsigned>(language)));
+    if (const DWORD error = source_time(menu_path.text, menu_time)) {
         error_code = error;
         error_file = static_cast<BYTE>(language);
         return;
     }
-    if (const DWORD error = source_time(directory, kHeaderFile, header_time)) {
+    const FolderPath header_path(directory, kMenuFiles[kHeaderFile]);
+    if (const DWORD error = source_time(header_path.text, header_time)) {
         error_code = error;
         error_file = kHeaderFile;
         return;
@@ -116,34 +105,22 @@ jx5MenuSystem::jx5MenuSystem(char* directory, int language, int menu_stamp, int 
     const ULONGLONG newest_source = menu_time > header_time ? menu_time : header_time;
 
     const FolderPath compiled_path(directory, kMenuFiles[kCompiledFile]);
-    hfile = open_for_reading(compiled_path.text);
-    if (hfile == INVALID_HANDLE_VALUE) {
-        const DWORD error = GetLastError();
-        if (error != ERROR_FILE_NOT_FOUND) {
-            error_code = error;
-            error_file = kCompiledFile;
-            return;
-        }
-    } else if (read_all(hfile, &header, kHeaderSize) &&
-               header_matches(header, language, menu_stamp)) {
-        ULONGLONG compiled_time = 0;
-        if (!last_write_time(hfile, compiled_time)) {
-            error_code = ERROR_ACCESS_DENIED;
-            error_file = kCompiledFile;
-            close_handle(hfile);
-            return;
-        }
-        if (newest_source <= compiled_time) {
-            data_start = kHeaderSize + kEntrySize * header.num_entries;
-            entry_index = new menu_entry[header.num_entries];
-            if (read_all(hfile, entry_index, kEntrySize * header.num_entries) &&
-                index_is_sound(entry_index, header.num_entries))
-                return;
-            delete[] entry_index;
-            entry_index = nullptr;
-        }
+    const auto usable = [language, menu_stamp](const menu_file_header& h) {
+        return header_matches(h, language, menu_stamp) ? static_cast<long>(h.num_entries) : -1L;
+    };
+    DWORD error = 0;
+    switch (open_compiled(compiled_path.text, newest_source, hfile, header, entry_index, usable,
+                          index_is_sound, error)) {
+    case Compiled::kReady:
+        data_start = kHeaderSize + kEntrySize * header.num_entries;
+        return;
+    case Compiled::kFailed:
+        error_code = error;
+        error_file = kCompiledFile;
+        return;
+    case Compiled::kRebuild:
+        break;
     }
-    close_handle(hfile);
     CompileMenu(directory, language, menu_stamp, unused);
 }
 
@@ -207,14 +184,6 @@ void jx5MenuSystem::CompileMenu(char* directory, int language, int menu_stamp, i
         return;
     }
 
-    const FolderPath compiled_path(directory, kMenuFiles[kCompiledFile]);
-    HANDLE out = CreateFileA(compiled_path.text, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ,
-                             nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (out == INVALID_HANDLE_VALUE) {
-        error_code = GetLastError();
-        error_file = kCompiledFile;
-        return;
-    }
     header = menu_file_header();
     std::memcpy(header.signature, kSignature, sizeof kSignature);
     header.num_entries = static_cast<DWORD>(index.size());
@@ -225,23 +194,14 @@ void jx5MenuSystem::CompileMenu(char* directory, int language, int menu_stamp, i
     entry_index = new menu_entry[index.size() + 1];
     std::copy(index.begin(), index.end(), entry_index);
     data_start = kHeaderSize + kEntrySize * header.num_entries;
-    // The header goes in last, so that a file cut short by a failed write
-    // never carries a signature that a later construction would trust.
-    const menu_file_header placeholder = {};
-    const bool written = write_all(out, &placeholder, kHeaderSize) &&
-                         write_all(out, entry_index, kEntrySize * header.num_entries) &&
-                         write_all(out, data.data(), static_cast<DWORD>(data.size())) &&
-                         seek_to(out, 0) && write_all(out, &header, kHeaderSize);
-    CloseHandle(out);
-    if (written) {
-        hfile = open_for_reading(compiled_path.text);
-        if (hfile == INVALID_HANDLE_VALUE) {
-            error_code = GetLastError();
-            error_file = kCompiledFile;
-        }
-    } else {
-        DeleteFileA(compiled_path.text);
-        error_code = kWriteFailed;
+    const auto write_body = [&](HANDLE out) {
+        return write_all(out, entry_index, kEntrySize * header.num_entries) &&
+               write_all(out, data.data(), static_cast<DWORD>(data.size()));
+    };
+    const FolderPath compiled_path(directory, kMenuFiles[kCompiledFile]);
+    if (const DWORD failure =
+            write_compiled(compiled_path.text, &header, kHeaderSize, write_body, hfile)) {
+        error_code = failure;
         error_file = kCompiledFile;
     }
 }
@@ -307,8 +267,8 @@ void jx5MenuSystem::free_menudefs() {
     max_defines = 0;
 }
 
-int jx5MenuSystem::parse_menuline(FILE* file, char* buffer, unsigned int size,
-                                  unsigned int& length, unsigned short& number) {
+int jx5MenuSystem::parse_menuline(FILE* file, char* buffer, unsigned int size, unsigned int& length,
+                                  unsigned short& number) {
     const char* name = nullptr;
     const MenuLine kind = read_menu_line(file, buffer, size, length, number, name);
     if (kind != kMenuCommand) return kind;

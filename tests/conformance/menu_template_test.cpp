@@ -77,9 +77,14 @@ class Win32MenuCalls : public ::testing::Test {
 protected:
     // A popup holding command 7 "Inner", then a command 7 "Outer".
     HMENU menu = LoadMenuIndirectA(MenuTemplate()
-                                       .word(0x10).text("File")
-                                       .word(0x80).word(7).text("Inner")
-                                       .word(0x80).word(7).text("Outer")
+                                       .word(0x10)
+                                       .text("File")
+                                       .word(0x80)
+                                       .word(7)
+                                       .text("Inner")
+                                       .word(0x80)
+                                       .word(7)
+                                       .text("Outer")
                                        .data());
     ~Win32MenuCalls() override {
         if (menu) DestroyMenu(menu);

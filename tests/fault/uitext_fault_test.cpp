@@ -65,13 +65,13 @@ protected:
 
 TEST_F(UitextFaults, LanguageCompilation) {
     std::string body = "JXW60-STR\n40\n";
-    for (int id = 0; id < 40; ++id) body += std::to_string(id) + ",text " + std::to_string(id) + "\n";
+    for (int id = 0; id < 40; ++id)
+        body += std::to_string(id) + ",text " + std::to_string(id) + "\n";
     dir.write("english6.lng", body);
     int write_failures = 0;
     for (int error : {EIO, ENOSPC, EACCES}) {
         fail_each_call<jx5LangSystem>(
-            error, dir.file("jx5_lang.lng"),
-            [&] { return new jx5LangSystem(&folder[0], 0, true); },
+            error, dir.file("jx5_lang.lng"), [&] { return new jx5LangSystem(&folder[0], 0, true); },
             [&](int nth, jx5LangSystem& texts) {
                 if (texts.error_code == 29) {
                     ++write_failures;
@@ -94,8 +94,7 @@ TEST_F(UitextFaults, MenuCompilation) {
     int write_failures = 0;
     for (int error : {EIO, ENOSPC, EACCES}) {
         fail_each_call<jx5MenuSystem>(
-            error, dir.file("jx5mndes.mnu"),
-            [&] { return new jx5MenuSystem(&folder[0], 0, 1, 0); },
+            error, dir.file("jx5mndes.mnu"), [&] { return new jx5MenuSystem(&folder[0], 0, 1, 0); },
             [&](int nth, jx5MenuSystem& menus) {
                 if (menus.error_code == 29) {
                     ++write_failures;

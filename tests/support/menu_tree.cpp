@@ -30,7 +30,8 @@ void describe(HMENU menu, int depth, std::string& out) {
         char line[400];
         const HMENU sub = GetSubMenu(menu, i);
         if (sub)
-            std::snprintf(line, sizeof line, "popup \"%s\" state=0x%x", escaped(text).c_str(), state);
+            std::snprintf(line, sizeof line, "popup \"%s\" state=0x%x", escaped(text).c_str(),
+                          state);
         else if (state & MF_SEPARATOR)
             std::snprintf(line, sizeof line, "separator id=%u state=0x%x", GetMenuItemID(menu, i),
                           state);

@@ -36,10 +36,20 @@ TEST_F(LangFiles, CompiledFileLayout) {
     jx5LangSystem texts(folder.path(), 0, true);
     ASSERT_EQ(texts.error_code, 0u);
     const Bytes expected = header(1, 0)
-                               .u32(64).u32(61).u32(0)
-                               .u8(10).u8(2).u8(1).pad_to(40 + 16)
-                               .u16(48).u16(58).u16(60).pad_to(40 + 48)
-                               .str("Open file").str(" ").str("")
+                               .u32(64)
+                               .u32(61)
+                               .u32(0)
+                               .u8(10)
+                               .u8(2)
+                               .u8(1)
+                               .pad_to(40 + 16)
+                               .u16(48)
+                               .u16(58)
+                               .u16(60)
+                               .pad_to(40 + 48)
+                               .str("Open file")
+                               .str(" ")
+                               .str("")
                                .pad_to(40 + 64);
     EXPECT_EQ(folder.read(kCompiled), expected.str());
     EXPECT_EQ(texts.data_start, 40u);
@@ -53,8 +63,8 @@ TEST_F(LangFiles, BlocksAreRoundedAndTheLastIsEmptyForAMultipleOf16) {
     ASSERT_EQ(texts.error_code, 0u);
     const std::string file = folder.read(kCompiled);
     // 48 + 16 x 2 = 80 used, 96 stored; the third block is empty: 48 and 64.
-    const Bytes index = header(3, 0).u32(96).u32(80).u32(0).u32(96).u32(80).u32(96)
-                            .u32(64).u32(48).u32(192);
+    const Bytes index =
+        header(3, 0).u32(96).u32(80).u32(0).u32(96).u32(80).u32(96).u32(64).u32(48).u32(192);
     EXPECT_EQ(file.substr(0, index.size()), index.str());
     EXPECT_EQ(file.size(), 28u + 36 + 96 + 96 + 64);
     EXPECT_EQ(file.substr(28 + 36 + 192), std::string(64, '\0'));
@@ -238,7 +248,8 @@ TEST_F(LangFiles, ARebuildMeetsTheFileHeldByAnotherProcess) {
 
 TEST_F(LangFiles, OneBlockIsHeldAtATime) {
     std::string body = "40\n";
-    for (int id = 0; id < 40; ++id) body += std::to_string(id) + ",text " + std::to_string(id) + "\n";
+    for (int id = 0; id < 40; ++id)
+        body += std::to_string(id) + ",text " + std::to_string(id) + "\n";
     source(body);
     { jx5LangSystem compile(folder.path(), 0, true); }
     jx5LangSystem texts(folder.path(), 0, true);

@@ -57,15 +57,33 @@ TEST_F(MenuFiles, CompiledFileLayout) {
     jx5MenuSystem menus(folder.path(), 0, 7, 0);
     ASSERT_EQ(menus.error_code, 0u);
     const Bytes file = Bytes()
-                           .str("JX6_MENU_DESCRP").u32(2).u32(12).u16(0).u16(0).u32(7)
-                           .u32(64).u32(62).u32(0)
-                           .u32(32).u32(14).u32(64)
-                           .u16(0x10).units("&File")
-                           .u16(0).u16(101).units("Open\tCtrl+O")
-                           .u16(0x800).u16(0).units("")
-                           .u16(0x80).u16(102).units("Exit")
+                           .str("JX6_MENU_DESCRP")
+                           .u32(2)
+                           .u32(12)
+                           .u16(0)
+                           .u16(0)
+                           .u32(7)
+                           .u32(64)
+                           .u32(62)
+                           .u32(0)
+                           .u32(32)
+                           .u32(14)
+                           .u32(64)
+                           .u16(0x10)
+                           .units("&File")
+                           .u16(0)
+                           .u16(101)
+                           .units("Open\tCtrl+O")
+                           .u16(0x800)
+                           .u16(0)
+                           .units("")
+                           .u16(0x80)
+                           .u16(102)
+                           .units("Exit")
                            .pad_to(56 + 64)
-                           .u16(0).u16(103).units("Help")
+                           .u16(0)
+                           .u16(103)
+                           .units("Help")
                            .pad_to(56 + 96);
     EXPECT_EQ(folder.read(kCompiled), file.str());
     EXPECT_EQ(menus.data_start, 56u);
@@ -82,22 +100,53 @@ TEST_F(MenuFiles, EntriesAsTheRulesBuildThem) {
     const EntryCase cases[] = {
         {"ignored lines do not count as children",
          "P|3\n// c\n\n  MENU_DEF X\na|IDM_OPEN\nb|IDM_EXIT\nc|IDM_HELP\n",
-         Bytes().u16(0x10).units("P").u16(0).u16(101).units("a").u16(0).u16(102).units("b")
-             .u16(0x80).u16(103).units("c")},
+         Bytes()
+             .u16(0x10)
+             .units("P")
+             .u16(0)
+             .u16(101)
+             .units("a")
+             .u16(0)
+             .u16(102)
+             .units("b")
+             .u16(0x80)
+             .u16(103)
+             .units("c")},
         {"a nested popup brings its own children",
          "P|4\nQ|2\na|IDM_OPEN\nb|IDM_EXIT\nc|IDM_HELP\n#\nR|1\nd|IDM_OPEN\n",
-         Bytes().u16(0x10).units("P").u16(0x10).units("Q").u16(0).u16(101).units("a")
-             .u16(0x80).u16(102).units("b").u16(0).u16(103).units("c").u16(0x800).u16(0)
-             .units("").u16(0x90).units("R").u16(0x80).u16(101).units("d")},
+         Bytes()
+             .u16(0x10)
+             .units("P")
+             .u16(0x10)
+             .units("Q")
+             .u16(0)
+             .u16(101)
+             .units("a")
+             .u16(0x80)
+             .u16(102)
+             .units("b")
+             .u16(0)
+             .u16(103)
+             .units("c")
+             .u16(0x800)
+             .u16(0)
+             .units("")
+             .u16(0x90)
+             .units("R")
+             .u16(0x80)
+             .u16(101)
+             .units("d")},
         {"a last separator", "P|2\na|IDM_OPEN\n#3\n",
          Bytes().u16(0x10).units("P").u16(0).u16(101).units("a").u16(0x880).u16(0).units("")},
-        {"a plain line in the middle counts but writes nothing", "P|3\na|IDM_OPEN\nplain\nb|IDM_EXIT\n",
+        {"a plain line in the middle counts but writes nothing",
+         "P|3\na|IDM_OPEN\nplain\nb|IDM_EXIT\n",
          Bytes().u16(0x10).units("P").u16(0).u16(101).units("a").u16(0x80).u16(102).units("b")},
         {"a tilde after the bar is part of the name", "a~b|IDM_~X\n",
          Bytes().u16(0).u16(5).units("a\tb")},
         {"bytes become units without conversion", "\xC9t\xE9\x80|IDM_OPEN\n",
          Bytes().u16(0).u16(101).u16(0xC9).u16('t').u16(0xE9).u16(0x80).u16(0)},
-        {"blanks before the bar go, anything after the count is free", "P \t|1 children\na|IDM_OPEN\n",
+        {"blanks before the bar go, anything after the count is free",
+         "P \t|1 children\na|IDM_OPEN\n",
          Bytes().u16(0x10).units("P").u16(0x80).u16(101).units("a")},
     };
     for (const EntryCase& c : cases) {
@@ -142,20 +191,21 @@ TEST_F(MenuFiles, MalformedSourcesNameTheirFile) {
         {"a file that ends inside a popup", first + "P|3\na|IDM_OPEN\n", kHeader, 30, 0},
         {"a plain line as the last child", first + "P|2\na|IDM_OPEN\nplain\n", kHeader, 30, 0},
         {"a popup without children", first + "P|0\nHelp|IDM_HELP\n", kHeader, 30, 0},
-        {"menus nested 100 deep that end too soon", first + deep_ok.substr(0, deep_ok.rfind("a|")), kHeader, 30, 0},
+        {"menus nested 100 deep that end too soon", first + deep_ok.substr(0, deep_ok.rfind("a|")),
+         kHeader, 30, 0},
         {"an entry past 8192 bytes",
-         first + "P|70\n" + [] {
-             std::string lines;
-             for (int i = 0; i < 70; ++i) lines += std::string(60, 'x') + "|IDM_OPEN\n";
-             return lines;
-         }(),
+         first + "P|70\n" +
+             [] {
+                 std::string lines;
+                 for (int i = 0; i < 70; ++i) lines += std::string(60, 'x') + "|IDM_OPEN\n";
+                 return lines;
+             }(),
          kHeader, 30, 0},
         {"an include line in the header", first + "Help|IDM_HELP\n",
          "#include <x.h>\n#define IDM_HELP 103\n", 30, 6},
-        {"a definition without a number", first + "Help|IDM_HELP\n",
-         "#define IDM_HELP\n#endif\n", 30, 6},
-        {"a header line of 200 characters",
-         first + "Help|IDM_HELP\n",
+        {"a definition without a number", first + "Help|IDM_HELP\n", "#define IDM_HELP\n#endif\n",
+         30, 6},
+        {"a header line of 200 characters", first + "Help|IDM_HELP\n",
          "#define IDM_HELP 103 // " + std::string(176, 'c') + "\n#endif\n", 30, 6},
     };
     for (const FailureCase& c : cases) {
@@ -305,7 +355,9 @@ TEST_F(MenuFiles, AssembledMenus) {
     const MenuCase cases[] = {
         {"two popups in the order asked", {2, 0}, nullptr},
         {"a single command", {1}, "item 103 \"Help\" state=0x0\n"},
-        {"the same entry twice", {1, 1}, "item 103 \"Help\" state=0x0\nitem 103 \"Help\" state=0x0\n"},
+        {"the same entry twice",
+         {1, 1},
+         "item 103 \"Help\" state=0x0\nitem 103 \"Help\" state=0x0\n"},
         {"an entry number equal to the count", {0, 3}, nullptr},
         {"no entries", {}, nullptr},
     };

@@ -36,8 +36,8 @@ public:
 
 private:
     static std::filesystem::file_time_type base() {
-        static const auto moment = std::filesystem::file_time_type::clock::now() -
-                                   std::chrono::hours(24);
+        static const auto moment =
+            std::filesystem::file_time_type::clock::now() - std::chrono::hours(24);
         return moment;
     }
 };

@@ -64,8 +64,9 @@ std::string count_problem(const char* text, long& count) {
     count = std::strtol(text, &end, 10);
     if (end == text) return std::string("the count ") + quoted(text) + " is not a number";
     if (count < 0) return "the count must not be negative";
-    if (count > kMaxTexts) return "a count of " + std::to_string(count) + " is beyond the " +
-                                  std::to_string(kMaxTexts) + " texts a file may hold";
+    if (count > kMaxTexts)
+        return "a count of " + std::to_string(count) + " is beyond the " +
+               std::to_string(kMaxTexts) + " texts a file may hold";
     return "";
 }
 
@@ -140,8 +141,8 @@ bool read_lang_file(const std::string& path, Report& report, LangFile& file) {
     if (file.count > 0 && expected < file.count)
         report.add(file.last_line ? file.last_line : line,
                    "the file ends at id " + std::to_string(expected - 1) + " but the count is " +
-                       std::to_string(file.count) + ": give id " +
-                       std::to_string(file.count - 1) + " or lower the count");
+                       std::to_string(file.count) + ": give id " + std::to_string(file.count - 1) +
+                       " or lower the count");
     std::fclose(in);
     return true;
 }
@@ -197,8 +198,8 @@ void compare_with(const LangFile& file, const LangFile& reference, const std::st
         const auto found = file.texts.find(id);
         if (found == file.texts.end()) {
             const auto after = file.texts.upper_bound(id);
-            const int line = after != file.texts.end() ? after->second.line
-                                                       : std::max(file.last_line, 1);
+            const int line =
+                after != file.texts.end() ? after->second.line : std::max(file.last_line, 1);
             report.add(line, "id " + std::to_string(id) + " is missing (" + ref_name + ":" +
                                  std::to_string(ref.line) + ")");
             continue;
@@ -255,21 +256,13 @@ int describe_failure(const jx5LangSystem& texts, const std::string& dir) {
     const char* names[] = {"english6.lng", "french6.lng",  "spanish6.lng",
                            "german6.lng",  "usertrs6.lng", "jx5_lang.lng"};
     const std::string file = texts.error_file < 6 ? join(dir, names[texts.error_file]) : dir;
-    std::string reason;
-    switch (texts.error_code) {
-    case 2: reason = "not found"; break;
-    case 3: reason = "its folder was not found"; break;
-    case 5: reason = "access denied"; break;
-    case 32: reason = "in use by another program (a running application holds it)"; break;
-    case 29: reason = "a write failed; nothing was kept"; break;
-    case 30:
-        reason = "malformed at text " + std::to_string(texts.error_line - 3) +
-                 " (run jxut lang check)";
-        if (texts.error_line == 1) reason = "malformed first line (run jxut lang check)";
-        if (texts.error_line == 2) reason = "malformed count line (run jxut lang check)";
-        break;
-    default: reason = "system error " + std::to_string(texts.error_code);
-    }
+    std::string reason = failure_reason(texts.error_code);
+    if (texts.error_code == 30)
+        reason = texts.error_line == 1 ? "malformed first line (run jxut lang check)"
+                 : texts.error_line == 2
+                     ? "malformed count line (run jxut lang check)"
+                     : "malformed at text " + std::to_string(texts.error_line - 3) +
+                           " (run jxut lang check)";
     std::fprintf(stderr, "jxut lang: %s: %s\n", file.c_str(), reason.c_str());
     return kFailed;
 }
@@ -277,7 +270,8 @@ int describe_failure(const jx5LangSystem& texts, const std::string& dir) {
 int compile_or_get(const Args& args) {
     const bool get = args[0] == "get";
     if (args.size() < 3 || (get && args.size() < 4))
-        return usage_error(kLang, get ? "get needs DIR, LANG and ids" : "compile needs DIR and LANG");
+        return usage_error(kLang,
+                           get ? "get needs DIR, LANG and ids" : "compile needs DIR and LANG");
     if (!get && args.size() > 3) return usage_error(kLang, "compile takes DIR and LANG");
     const int language = parse_language(args[2]);
     if (language < 0) return usage_error(kLang, "unknown language '" + args[2] + "'");
@@ -339,8 +333,7 @@ int demo_lang(const std::string& samples_dir) {
             continue;
         }
         std::printf("%-8s", kLanguageNames[language]);
-        for (int id : {0, 11, 404})
-            std::printf(" | %s", to_utf8(texts.get_string(id)).c_str());
+        for (int id : {0, 11, 404}) std::printf(" | %s", to_utf8(texts.get_string(id)).c_str());
         std::printf("\n");
     }
     const std::string mistakes = join(join(samples_dir, "uitext"), "mistakes");

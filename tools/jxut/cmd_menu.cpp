@@ -32,20 +32,19 @@ const Command kMenu = {"menu",
                        "check a menu text and its identifier header, compile them, show a menu",
                        run_menu};
 
-const char kMenuHelp[] =
-    "usage:\n"
-    "  jxut menu check DIR LANG\n"
-    "      every mistake of DIR's menu text for LANG and of mnudefs5.r.h as\n"
-    "      FILE:LINE: MESSAGE; exit 0 clean, 1 problems\n"
-    "  jxut menu compile DIR LANG [--stamp N]\n"
-    "      compiles them into DIR/jx5mndes.mnu when needed (stamp default 0)\n"
-    "  jxut menu show DIR LANG [ENTRY...] [--stamp N]\n"
-    "      the menu made of these top-level entries (default: all), as an\n"
-    "      indented tree with shortcuts and command numbers\n"
-    "LANG is english, french, spanish, german, user, or 0 to 4.\n"
-    "examples:\n"
-    "  jxut menu check samples/uitext german\n"
-    "  jxut menu show samples/uitext french 0 3\n";
+const char kMenuHelp[] = "usage:\n"
+                         "  jxut menu check DIR LANG\n"
+                         "      every mistake of DIR's menu text for LANG and of mnudefs5.r.h as\n"
+                         "      FILE:LINE: MESSAGE; exit 0 clean, 1 problems\n"
+                         "  jxut menu compile DIR LANG [--stamp N]\n"
+                         "      compiles them into DIR/jx5mndes.mnu when needed (stamp default 0)\n"
+                         "  jxut menu show DIR LANG [ENTRY...] [--stamp N]\n"
+                         "      the menu made of these top-level entries (default: all), as an\n"
+                         "      indented tree with shortcuts and command numbers\n"
+                         "LANG is english, french, spanish, german, user, or 0 to 4.\n"
+                         "examples:\n"
+                         "  jxut menu check samples/uitext german\n"
+                         "  jxut menu show samples/uitext french 0 3\n";
 
 struct Definition {
     unsigned short value;
@@ -139,8 +138,9 @@ private:
             "popup " + quoted(parent.text) + " (line " + std::to_string(parent.line) + ")";
         switch (kind) {
         case jx::uitext::kMenuEnd:
-            report_.add(parent.line, "popup " + quoted(parent.text) + " announces more children "
-                                     "than the file holds: " +
+            report_.add(parent.line, "popup " + quoted(parent.text) +
+                                         " announces more children "
+                                         "than the file holds: " +
                                          std::to_string(parent.remaining + 1) + " missing");
             open_.clear();
             return false;
@@ -186,8 +186,8 @@ private:
 
     void end_entry() {
         if (bytes_ > kWorkArea)
-            report_.add(entry_line_, "this entry takes " + std::to_string(bytes_) +
-                                         " bytes; at most 8192 fit");
+            report_.add(entry_line_,
+                        "this entry takes " + std::to_string(bytes_) + " bytes; at most 8192 fit");
         bytes_ = 0;
     }
 
@@ -242,16 +242,8 @@ int check(const std::string& dir, int language) {
 
 int describe_failure(const jx5MenuSystem& menus, const std::string& dir) {
     const std::string file = menus.error_file < 7 ? join(dir, kMenuFiles[menus.error_file]) : dir;
-    std::string reason;
-    switch (menus.error_code) {
-    case 2: reason = "not found"; break;
-    case 3: reason = "its folder was not found"; break;
-    case 5: reason = "access denied"; break;
-    case 32: reason = "in use by another program (a running application holds it)"; break;
-    case 29: reason = "a write failed; nothing was kept"; break;
-    case 30: reason = "malformed (run jxut menu check)"; break;
-    default: reason = "system error " + std::to_string(menus.error_code);
-    }
+    const std::string reason = menus.error_code == 30 ? "malformed (run jxut menu check)"
+                                                      : failure_reason(menus.error_code);
     std::fprintf(stderr, "jxut menu: %s: %s\n", file.c_str(), reason.c_str());
     return kFailed;
 }
@@ -332,7 +324,8 @@ int compile_or_show(const Args& args) {
         for (unsigned long e = 0; e < count; ++e) entries.push_back(e);
     for (unsigned long entry : entries)
         if (entry >= count) {
-            std::fprintf(stderr, "jxut menu: entry %lu does not exist: the menu has %lu (0 to %lu)\n",
+            std::fprintf(stderr,
+                         "jxut menu: entry %lu does not exist: the menu has %lu (0 to %lu)\n",
                          entry, count, count ? count - 1 : 0);
             return kFailed;
         }
@@ -386,8 +379,8 @@ int demo_menu(const std::string& samples_dir) {
     return status;
 }
 
-const Registrar kMenuDemo(DemoStep{32, "Menus: assembled from compiled entries, a menu text checked",
-                                   demo_menu});
+const Registrar kMenuDemo(DemoStep{
+    32, "Menus: assembled from compiled entries, a menu text checked", demo_menu});
 
 } // namespace
 } // namespace jxut

@@ -83,6 +83,23 @@ SampleCopy::~SampleCopy() {
     if (!dir.empty()) std::filesystem::remove_all(dir, error);
 }
 
+std::string failure_reason(unsigned long code) {
+    switch (code) {
+    case 2:
+        return "not found";
+    case 3:
+        return "its folder was not found";
+    case 5:
+        return "access denied";
+    case 32:
+        return "in use by another program (a running application holds it)";
+    case 29:
+        return "a write failed; nothing was kept";
+    default:
+        return "system error " + std::to_string(code);
+    }
+}
+
 std::string quoted(const std::string& text) {
     std::string out = "\"";
     for (char c : text) {

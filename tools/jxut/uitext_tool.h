@@ -44,6 +44,10 @@ public:
     std::string dir;
 };
 
+// Why a construction failed, from its error code, in words (30, a malformed
+// source, is for the caller to explain).
+std::string failure_reason(unsigned long code);
+
 // A copy of `text` with control characters shown, for quoting in messages.
 std::string quoted(const std::string& text);
 

@@ -102,8 +102,7 @@ void parse_items(const BYTE* at, Menu* root) {
 // The item named by position or by command number; a command number is
 // looked for depth-first through the submenus, the first match winning.
 const MenuItem* find_item(const Menu* menu, UINT item, UINT flags) {
-    if (flags & MF_BYPOSITION)
-        return item < menu->items.size() ? &menu->items[item] : nullptr;
+    if (flags & MF_BYPOSITION) return item < menu->items.size() ? &menu->items[item] : nullptr;
     for (const MenuItem& candidate : menu->items) {
         if (candidate.submenu) {
             if (const MenuItem* found = find_item(candidate.submenu, item, flags)) return found;
@@ -159,8 +158,8 @@ int WINAPI GetMenuStringA(HMENU handle, UINT position, LPSTR buffer, int size, U
     if (!item || item->text.empty()) return 0;
     const LPCWSTR wide = item->text.c_str();
     const int wide_length = static_cast<int>(item->text.size());
-    const int length = WideCharToMultiByte(CP_ACP, 0, wide, wide_length, nullptr, 0, nullptr,
-                                           nullptr);
+    const int length =
+        WideCharToMultiByte(CP_ACP, 0, wide, wide_length, nullptr, 0, nullptr, nullptr);
     if (!buffer || size <= 0) return length;
     std::string text(static_cast<size_t>(length), '\0');
     WideCharToMultiByte(CP_ACP, 0, wide, wide_length, &text[0], length, nullptr, nullptr);
