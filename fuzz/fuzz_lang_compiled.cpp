@@ -4,7 +4,7 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static const bool ready = [] {
-        fuzz::write_file("english6.lng", "JXW60-STR\n20\n0,alpha\n3,beta\n17,gamma\n", true);
+        fuzz::write_text("english6.lng", "JXW60-STR\n20\n0,alpha\n3,beta\n17,gamma\n", true);
         return true;
     }();
     (void)ready;

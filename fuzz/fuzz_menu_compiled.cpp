@@ -6,8 +6,8 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static const bool ready = [] {
-        fuzz::write_file("mnudefs5.r.h", "#define IDM_OPEN 101\n#define IDM_EXIT 103\n", true);
-        fuzz::write_file("english6.mnu",
+        fuzz::write_text("mnudefs5.r.h", "#define IDM_OPEN 101\n#define IDM_EXIT 103\n", true);
+        fuzz::write_text("english6.mnu",
                          "JXW60-MNU\n&File|3\nOpen|IDM_OPEN\nMore|1\n#\nExit|IDM_EXIT\n"
                          "Quit|IDM_EXIT\n",
                          true);

@@ -3,7 +3,7 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static const bool ready = [] {
-        fuzz::write_file("english6.mnu",
+        fuzz::write_text("english6.mnu",
                          "JXW60-MNU\n&File|3\nOpen~Ctrl+O|IDM_OPEN\n#\nExit|IDM_EXIT\n"
                          "Help|IDM_HELP\n");
         return true;

@@ -22,7 +22,7 @@ inline void build_menus(jx5MenuSystem& menus) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static const bool ready = [] {
-        fuzz::write_file("mnudefs5.r.h",
+        fuzz::write_text("mnudefs5.r.h",
                          "#ifndef __MNUDEFS\n#define IDM_OPEN 101\n#define IDM_SAVE 102\n"
                          "#define IDM_EXIT 103\n#define IDM_ZERO 0\n#endif\n");
         return true;

@@ -35,7 +35,7 @@ inline void write_file(const char* name, const void* data, size_t size, bool old
                                                    std::chrono::hours(24));
 }
 
-inline void write_file(const char* name, const std::string& text, bool old = false) {
+inline void write_text(const char* name, const std::string& text, bool old = false) {
     write_file(name, text.data(), text.size(), old);
 }
 
