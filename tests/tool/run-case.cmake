@@ -1,13 +1,18 @@
 # Runs jxut once and checks its exit status and output.
 #   -DPROGRAM=<jxut> [-DEMULATOR=<runner>] -DARGS=<arguments separated by |> -DSTATUS=<n>
 #   [-DMATCH=<regex on stdout>] [-DERROR_MATCH=<regex on stderr>]
-#   [-DWORKDIR=<folder>]
+#   [-DWORKDIR=<folder>] [-DINPUT=<file for standard input>] [-DLOCALE=<LC_ALL>]
 string(REPLACE "|" ";" ARGS "${ARGS}")
 if(NOT WORKDIR)
   set(WORKDIR .)
 endif()
+set(ENV{LC_ALL} "${LOCALE}")
+set(input)
+if(INPUT)
+  set(input INPUT_FILE ${INPUT})
+endif()
 execute_process(COMMAND ${EMULATOR} ${PROGRAM} ${ARGS}
-  WORKING_DIRECTORY ${WORKDIR}
+  WORKING_DIRECTORY ${WORKDIR} ${input}
   RESULT_VARIABLE status OUTPUT_VARIABLE out ERROR_VARIABLE err)
 string(REPLACE "\r\n" "\n" out "${out}")
 string(REPLACE "\r\n" "\n" err "${err}")

@@ -24,28 +24,27 @@ using jx::uitext::kMaxTexts;
 const char* const kLangFiles[] = {"english6.lng", "french6.lng", "spanish6.lng", "german6.lng",
                                   "usertrs6.lng"};
 
-int run_lang(const Args& args);
+int run_lang(const Call& call);
 
 const Command kLang = {
     "lang",
-    "lang check FILE [--against REFERENCE] | lang compile DIR LANG | lang get DIR LANG ID...",
-    "check a language text file line by line, compile a folder's language, print texts by id",
-    run_lang};
-
-const char kLangHelp[] =
-    "usage:\n"
-    "  jxut lang check FILE [--against REFERENCE]\n"
-    "      every mistake as FILE:LINE: MESSAGE; with --against (the English\n"
-    "      file), ids the translation lacks or adds and printf conversions\n"
-    "      (%s, %d, %.2f, ...) that differ; exit 0 clean, 1 problems\n"
-    "  jxut lang compile DIR LANG\n"
-    "      compiles DIR's text file for LANG into DIR/jx5_lang.lng when needed\n"
-    "  jxut lang get DIR LANG ID...\n"
-    "      the texts with these ids, one per line\n"
-    "LANG is english, french, spanish, german, user, or 0 to 4.\n"
-    "examples:\n"
-    "  jxut lang check samples/uitext/french6.lng --against samples/uitext/english6.lng\n"
-    "  jxut lang get samples/uitext french 0 101 404\n";
+    "lang check FILE [--against REFERENCE]\n"
+    "lang compile DIR LANG\n"
+    "lang get DIR LANG ID...",
+    "check a language text file line by line, compile a folder's language, print texts",
+    "check prints every mistake as FILE:LINE: MESSAGE, the form editors jump to,\n"
+    "and exits 1 when there is any. With --against (the English file) it also\n"
+    "names the ids the translation lacks or adds and the texts whose printf\n"
+    "conversions (%s, %d, %.2f, ...) differ in number, order or type.\n"
+    "compile builds DIR/jx5_lang.lng for LANG when the text file is newer; get\n"
+    "prints the texts with these ids, as the application receives them.\n"
+    "LANG is english, french, spanish, german, user, or 0 to 4.",
+    {{"--against", "REFERENCE", "the file a translation is compared with (check)"}},
+    "jxut lang check samples/uitext/french6.lng --against samples/uitext/english6.lng\n"
+    "jxut lang compile samples/uitext german\n"
+    "jxut lang get samples/uitext french 0 101 404",
+    run_lang,
+};
 
 struct TextLine {
     std::string text;
@@ -71,8 +70,8 @@ std::string count_problem(const char* text, long& count) {
 }
 
 // Reads a file as a compilation would, but goes on after each mistake.
-bool read_lang_file(const std::string& path, Report& report, LangFile& file) {
-    FILE* in = std::fopen(path.c_str(), "r");
+bool read_lang_file(const InputFile& input, Report& report, LangFile& file) {
+    FILE* in = std::fopen(input.path().c_str(), "r");
     if (!in) return false;
     jx::uitext::LineInfo info;
     char buffer[512];
@@ -216,36 +215,31 @@ void compare_with(const LangFile& file, const LangFile& reference, const std::st
             report.add(mine.line, "id " + std::to_string(id) + " is not in " + ref_name);
 }
 
-int check(const Args& args) {
-    std::string path;
-    std::string against;
-    for (size_t i = 1; i < args.size(); ++i) {
-        if (args[i] == "--against") {
-            if (++i == args.size()) return usage_error(kLang, "--against needs a file");
-            against = args[i];
-        } else if (path.empty()) {
-            path = args[i];
-        } else {
-            return usage_error(kLang, "check takes one file");
-        }
-    }
-    if (path.empty()) return usage_error(kLang, "check needs a file");
-    Report report(path);
+// Checks `path`, against `reference` when it is not empty.
+int check(const Call* call, const std::string& path, const std::string& reference) {
+    InputFile input;
+    InputFile reference_input;
+    std::string problem;
+    if (!input.open(path, problem, true) ||
+        (!reference.empty() && !reference_input.open(reference, problem, true)))
+        return call ? call->usage_error(problem) : kFailed;
+    Report report(input.shown());
     LangFile file;
-    if (!read_lang_file(path, report, file)) {
-        std::fprintf(stderr, "jxut lang: cannot open %s\n", path.c_str());
+    if (!read_lang_file(input, report, file)) {
+        err("jxut lang: cannot open %s\n", echo(input.shown()).c_str());
         return kFailed;
     }
     bool clean = true;
-    if (!against.empty()) {
-        Report reference_report(against);
-        LangFile reference;
-        if (!read_lang_file(against, reference_report, reference)) {
-            std::fprintf(stderr, "jxut lang: cannot open %s\n", against.c_str());
+    if (!reference.empty()) {
+        Report reference_report(reference_input.shown());
+        LangFile compared;
+        if (!read_lang_file(reference_input, reference_report, compared)) {
+            err("jxut lang: cannot open %s\n", echo(reference_input.shown()).c_str());
             return kFailed;
         }
         clean = reference_report.print();
-        if (file.has_texts && reference.has_texts) compare_with(file, reference, against, report);
+        if (file.has_texts && compared.has_texts)
+            compare_with(file, compared, reference_input.shown(), report);
     }
     clean = report.print() && clean;
     return clean ? kOk : kFailed;
@@ -263,56 +257,57 @@ int describe_failure(const jx5LangSystem& texts, const std::string& dir) {
                      ? "malformed count line (run jxut lang check)"
                      : "malformed at text " + std::to_string(texts.error_line - 3) +
                            " (run jxut lang check)";
-    std::fprintf(stderr, "jxut lang: %s: %s\n", file.c_str(), reason.c_str());
+    err("jxut lang: %s: %s\n", file.c_str(), reason.c_str());
     return kFailed;
 }
 
-int compile_or_get(const Args& args) {
+int compile_or_get(const Call& call) {
+    const Args& args = call.operands();
     const bool get = args[0] == "get";
     if (args.size() < 3 || (get && args.size() < 4))
-        return usage_error(kLang,
-                           get ? "get needs DIR, LANG and ids" : "compile needs DIR and LANG");
-    if (!get && args.size() > 3) return usage_error(kLang, "compile takes DIR and LANG");
+        return call.usage_error(get ? "get needs DIR, LANG and ids" : "compile needs DIR and LANG");
+    if (!get && args.size() > 3) return call.usage_error("compile takes DIR and LANG");
+    if (call.has("--against")) return call.usage_error("--against goes with check");
     const int language = parse_language(args[2]);
-    if (language < 0) return usage_error(kLang, "unknown language '" + args[2] + "'");
+    if (language < 0) return call.usage_error("unknown language '" + echo(args[2]) + "'");
     std::vector<int> ids;
     for (size_t i = 3; i < args.size(); ++i) {
         char* end = nullptr;
         const long id = std::strtol(args[i].c_str(), &end, 10);
         if (args[i].empty() || *end || id < -1000000000 || id > 1000000000)
-            return usage_error(kLang, "'" + args[i] + "' is not an id");
+            return call.usage_error("'" + echo(args[i]) + "' is not an id");
         ids.push_back(static_cast<int>(id));
     }
     std::string dir = args[1];
     jx5LangSystem texts(&dir[0], static_cast<unsigned short>(language), true);
     if (texts.error_code != 0) return describe_failure(texts, dir);
     if (!get) {
-        std::printf("%s: %s, %lu blocks of 16 texts\n", join(dir, "jx5_lang.lng").c_str(),
-                    kLanguageNames[language], static_cast<unsigned long>(texts.header.num_blocks));
+        out("%s: %s, %lu blocks of 16 texts\n", join(dir, "jx5_lang.lng").c_str(),
+            kLanguageNames[language], static_cast<unsigned long>(texts.header.num_blocks));
         return kOk;
     }
     int status = kOk;
     for (int id : ids) {
         const char* text = texts.get_string(id);
         if (!text) {
-            std::fprintf(stderr, "jxut lang: the block of id %d cannot be read\n", id);
+            err("jxut lang: the block of id %d cannot be read\n", id);
             status = kFailed;
             continue;
         }
-        std::printf("%s\n", to_utf8(text).c_str());
+        out("%s\n", text);
     }
     return status;
 }
 
-int run_lang(const Args& args) {
-    if (args.empty()) return usage_error(kLang, "give check, compile or get");
-    if (args[0] == "--help" || args[0] == "-h") {
-        std::printf("%s", kLangHelp);
-        return kOk;
+int run_lang(const Call& call) {
+    const Args& args = call.operands();
+    if (args.empty()) return call.usage_error("give check, compile or get");
+    if (args[0] == "check") {
+        if (args.size() != 2) return call.usage_error("check takes one file");
+        return check(&call, args[1], call.value("--against"));
     }
-    if (args[0] == "check") return check(args);
-    if (args[0] == "compile" || args[0] == "get") return compile_or_get(args);
-    return usage_error(kLang, "unknown subcommand '" + args[0] + "'");
+    if (args[0] == "compile" || args[0] == "get") return compile_or_get(call);
+    return call.usage_error("unknown operation '" + echo(args[0]) + "'");
 }
 
 const Registrar kLangCommand(kLang);
@@ -322,7 +317,7 @@ const Registrar kLangCommand(kLang);
 int demo_lang(const std::string& samples_dir) {
     SampleCopy copy(samples_dir);
     if (!copy.ready()) {
-        std::printf("cannot copy %s\n", join(samples_dir, "uitext").c_str());
+        out("cannot copy %s\n", join(samples_dir, "uitext").c_str());
         return kFailed;
     }
     int status = kOk;
@@ -332,15 +327,15 @@ int demo_lang(const std::string& samples_dir) {
             status = describe_failure(texts, copy.dir);
             continue;
         }
-        std::printf("%-8s", kLanguageNames[language]);
-        for (int id : {0, 11, 404}) std::printf(" | %s", to_utf8(texts.get_string(id)).c_str());
-        std::printf("\n");
+        out("%-8s", kLanguageNames[language]);
+        for (int id : {0, 11, 404}) out(" | %s", texts.get_string(id));
+        out("\n");
     }
     const std::string mistakes = join(join(samples_dir, "uitext"), "mistakes");
-    std::printf("jxut lang check %s --against %s:\n", join(mistakes, "usertrs6.lng").c_str(),
-                join(mistakes, "english6.lng").c_str());
-    std::fflush(stdout);
-    check({"check", join(mistakes, "usertrs6.lng"), "--against", join(mistakes, "english6.lng")});
+    out("jxut lang check %s --against %s:\n", join(mistakes, "usertrs6.lng").c_str(),
+        join(mistakes, "english6.lng").c_str());
+    expected("a translation with typing mistakes");
+    check(nullptr, join(mistakes, "usertrs6.lng"), join(mistakes, "english6.lng"));
     return status;
 }
 

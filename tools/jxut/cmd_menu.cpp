@@ -24,27 +24,25 @@ const char* const kMenuFiles[] = {"english6.mnu", "french6.mnu",  "spanish6.mnu"
                                   "usertrs6.mnu", "jx5mndes.mnu", "mnudefs5.r.h"};
 constexpr size_t kWorkArea = 8192;
 
-int run_menu(const Args& args);
+int run_menu(const Call& call);
 
-const Command kMenu = {"menu",
-                       "menu check DIR LANG | menu compile DIR LANG [--stamp N] | "
-                       "menu show DIR LANG [ENTRY...] [--stamp N]",
-                       "check a menu text and its identifier header, compile them, show a menu",
-                       run_menu};
-
-const char kMenuHelp[] = "usage:\n"
-                         "  jxut menu check DIR LANG\n"
-                         "      every mistake of DIR's menu text for LANG and of mnudefs5.r.h as\n"
-                         "      FILE:LINE: MESSAGE; exit 0 clean, 1 problems\n"
-                         "  jxut menu compile DIR LANG [--stamp N]\n"
-                         "      compiles them into DIR/jx5mndes.mnu when needed (stamp default 0)\n"
-                         "  jxut menu show DIR LANG [ENTRY...] [--stamp N]\n"
-                         "      the menu made of these top-level entries (default: all), as an\n"
-                         "      indented tree with shortcuts and command numbers\n"
-                         "LANG is english, french, spanish, german, user, or 0 to 4.\n"
-                         "examples:\n"
-                         "  jxut menu check samples/uitext german\n"
-                         "  jxut menu show samples/uitext french 0 3\n";
+const Command kMenu = {
+    "menu",
+    "menu check DIR LANG\n"
+    "menu compile DIR LANG [--stamp N]\n"
+    "menu show DIR LANG [ENTRY...] [--stamp N]",
+    "check a menu text and its identifier header, compile them, show a menu",
+    "check prints every mistake of DIR's menu text for LANG and of\n"
+    "DIR/mnudefs5.r.h as FILE:LINE: MESSAGE and exits 1 when there is any.\n"
+    "compile builds DIR/jx5mndes.mnu when a source is newer or the stamp differs.\n"
+    "show prints the menu made of these top-level entries (all by default) as\n"
+    "the application receives it: an indented tree with shortcuts and command\n"
+    "numbers. LANG is english, french, spanish, german, user, or 0 to 4.",
+    {{"--stamp", "N", "the application's menu stamp (default 0)"}},
+    "jxut menu check samples/uitext german\n"
+    "jxut menu show samples/uitext french 0 3",
+    run_menu,
+};
 
 struct Definition {
     unsigned short value;
@@ -221,12 +219,12 @@ int check(const std::string& dir, int language) {
     Report header_report(header_path);
     std::map<std::string, Definition> definitions;
     if (!read_definitions(header_path, header_report, definitions)) {
-        std::fprintf(stderr, "jxut menu: cannot open %s\n", header_path.c_str());
+        err("jxut menu: cannot open %s\n", header_path.c_str());
         return kFailed;
     }
     FILE* in = std::fopen(menu_path.c_str(), "r");
     if (!in) {
-        std::fprintf(stderr, "jxut menu: cannot open %s\n", menu_path.c_str());
+        err("jxut menu: cannot open %s\n", menu_path.c_str());
         return kFailed;
     }
     Report report(menu_path);
@@ -244,7 +242,7 @@ int describe_failure(const jx5MenuSystem& menus, const std::string& dir) {
     const std::string file = menus.error_file < 7 ? join(dir, kMenuFiles[menus.error_file]) : dir;
     const std::string reason = menus.error_code == 30 ? "malformed (run jxut menu check)"
                                                       : failure_reason(menus.error_code);
-    std::fprintf(stderr, "jxut menu: %s: %s\n", file.c_str(), reason.c_str());
+    err("jxut menu: %s: %s\n", file.c_str(), reason.c_str());
     return kFailed;
 }
 
@@ -257,7 +255,7 @@ void print_menu(HMENU menu, int depth) {
         const std::string indent(static_cast<size_t>(depth) * 2, ' ');
         const HMENU sub = GetSubMenu(menu, i);
         if (!sub && (state & MF_SEPARATOR)) {
-            std::printf("%s----\n", indent.c_str());
+            out("%s----\n", indent.c_str());
             continue;
         }
         std::string label = text;
@@ -268,17 +266,15 @@ void print_menu(HMENU menu, int depth) {
             label.erase(tab);
         }
         if (sub) {
-            std::printf("%s%s >\n", indent.c_str(), to_utf8(label).c_str());
+            out("%s%s >\n", indent.c_str(), label.c_str());
             print_menu(sub, depth + 1);
             continue;
         }
-        // Columns by characters shown, not bytes: UTF-8 letters take two.
-        std::string line = indent + to_utf8(label);
-        size_t shown = indent.size() + label.size();
-        line += std::string(shown < 40 ? 40 - shown : 1, ' ') + to_utf8(shortcut);
-        shown = 40 + shortcut.size();
-        line += std::string(shown < 54 ? 54 - shown : 1, ' ');
-        std::printf("%s%u\n", line.c_str(), GetMenuItemID(menu, i));
+        // Columns are counted in ANSI characters, one byte each.
+        std::string line = indent + label;
+        line += std::string(line.size() < 40 ? 40 - line.size() : 1, ' ') + shortcut;
+        line += std::string(line.size() < 54 ? 54 - line.size() : 1, ' ');
+        out("%s%u\n", line.c_str(), GetMenuItemID(menu, i));
     }
 }
 
@@ -288,51 +284,43 @@ bool parse_number(const std::string& text, long& value) {
     return !text.empty() && !*end;
 }
 
-int compile_or_show(const Args& args) {
-    const bool show = args[0] == "show";
-    std::vector<std::string> positional;
-    long stamp = 0;
-    for (size_t i = 1; i < args.size(); ++i) {
-        if (args[i] == "--stamp") {
-            if (++i == args.size() || !parse_number(args[i], stamp))
-                return usage_error(kMenu, "--stamp needs a number");
-        } else {
-            positional.push_back(args[i]);
-        }
-    }
-    if (positional.size() < 2) return usage_error(kMenu, args[0] + " needs DIR and LANG");
-    if (!show && positional.size() > 2) return usage_error(kMenu, "compile takes DIR and LANG");
-    const int language = parse_language(positional[1]);
-    if (language < 0) return usage_error(kMenu, "unknown language '" + positional[1] + "'");
+// `operands` are DIR, LANG and for show the entries.
+int compile_or_show(const Call* call, bool show, const Args& operands, long stamp) {
+    const auto usage = [call](const std::string& message) {
+        return call ? call->usage_error(message) : kUsage;
+    };
+    if (operands.size() < 2) return usage("give DIR and LANG");
+    if (!show && operands.size() > 2) return usage("compile takes DIR and LANG");
+    const int language = parse_language(operands[1]);
+    if (language < 0) return usage("unknown language '" + echo(operands[1]) + "'");
     std::vector<unsigned long> entries;
-    for (size_t i = 2; i < positional.size(); ++i) {
+    for (size_t i = 2; i < operands.size(); ++i) {
         long entry = 0;
-        if (!parse_number(positional[i], entry) || entry < 0)
-            return usage_error(kMenu, "'" + positional[i] + "' is not an entry number");
+        if (!parse_number(operands[i], entry) || entry < 0)
+            return usage("'" + echo(operands[i]) + "' is not an entry number");
         entries.push_back(static_cast<unsigned long>(entry));
     }
-    std::string dir = positional[0];
+    std::string dir = operands[0];
     jx5MenuSystem menus(&dir[0], language, static_cast<int>(stamp), 0);
     if (menus.error_code != 0) return describe_failure(menus, dir);
     const unsigned long count = menus.header.num_entries;
     if (!show) {
-        std::printf("%s: %s, %lu entries, stamp %ld\n", join(dir, kMenuFiles[5]).c_str(),
-                    kLanguageNames[language], count, stamp);
+        out("%s: %s, %lu entries, stamp %ld\n", join(dir, kMenuFiles[5]).c_str(),
+            kLanguageNames[language], count, stamp);
         return kOk;
     }
     if (entries.empty())
         for (unsigned long e = 0; e < count; ++e) entries.push_back(e);
     for (unsigned long entry : entries)
         if (entry >= count) {
-            std::fprintf(stderr,
-                         "jxut menu: entry %lu does not exist: the menu has %lu (0 to %lu)\n",
-                         entry, count, count ? count - 1 : 0);
+            err("jxut menu: entry %lu does not exist: the menu has %lu (0 to %lu)\n", entry, count,
+                count ? count - 1 : 0);
             return kFailed;
         }
     HMENU menu = menus.get_hmenu(static_cast<unsigned long>(entries.size()), entries.data());
     if (!menu) {
-        std::fprintf(stderr, "jxut menu: the compiled file is damaged; delete %s to rebuild it\n",
-                     join(dir, kMenuFiles[5]).c_str());
+        err("jxut menu: the compiled file is damaged; delete %s to rebuild it\n",
+            join(dir, kMenuFiles[5]).c_str());
         return kFailed;
     }
     print_menu(menu, 0);
@@ -340,20 +328,22 @@ int compile_or_show(const Args& args) {
     return kOk;
 }
 
-int run_menu(const Args& args) {
-    if (args.empty()) return usage_error(kMenu, "give check, compile or show");
-    if (args[0] == "--help" || args[0] == "-h") {
-        std::printf("%s", kMenuHelp);
-        return kOk;
-    }
+int run_menu(const Call& call) {
+    const Args& args = call.operands();
+    if (args.empty()) return call.usage_error("give check, compile or show");
+    long stamp = 0;
+    if (call.has("--stamp") && !parse_number(call.value("--stamp"), stamp))
+        return call.usage_error("--stamp needs a number");
+    const Args rest(args.begin() + 1, args.end());
     if (args[0] == "check") {
-        if (args.size() != 3) return usage_error(kMenu, "check needs DIR and LANG");
-        const int language = parse_language(args[2]);
-        if (language < 0) return usage_error(kMenu, "unknown language '" + args[2] + "'");
-        return check(args[1], language);
+        if (rest.size() != 2) return call.usage_error("check needs DIR and LANG");
+        const int language = parse_language(rest[1]);
+        if (language < 0) return call.usage_error("unknown language '" + echo(rest[1]) + "'");
+        return check(rest[0], language);
     }
-    if (args[0] == "compile" || args[0] == "show") return compile_or_show(args);
-    return usage_error(kMenu, "unknown subcommand '" + args[0] + "'");
+    if (args[0] == "compile" || args[0] == "show")
+        return compile_or_show(&call, args[0] == "show", rest, stamp);
+    return call.usage_error("unknown operation '" + echo(args[0]) + "'");
 }
 
 const Registrar kMenuCommand(kMenu);
@@ -363,18 +353,18 @@ const Registrar kMenuCommand(kMenu);
 int demo_menu(const std::string& samples_dir) {
     SampleCopy copy(samples_dir);
     if (!copy.ready()) {
-        std::printf("cannot copy %s\n", join(samples_dir, "uitext").c_str());
+        out("cannot copy %s\n", join(samples_dir, "uitext").c_str());
         return kFailed;
     }
     int status = kOk;
     for (const char* language : {"english", "french"}) {
-        std::printf("menu of entries 3 and 4 (%s):\n", language);
-        std::fflush(stdout);
-        if (compile_or_show({"show", copy.dir, language, "3", "4"}) != kOk) status = kFailed;
+        out("menu of entries 3 and 4 (%s):\n", language);
+        if (compile_or_show(nullptr, true, {copy.dir, language, "3", "4"}, 0) != kOk)
+            status = kFailed;
     }
     const std::string mistakes = join(join(samples_dir, "uitext"), "mistakes");
-    std::printf("jxut menu check %s user:\n", mistakes.c_str());
-    std::fflush(stdout);
+    out("jxut menu check %s user:\n", mistakes.c_str());
+    expected("a menu text and a header with mistakes");
     check(mistakes, 4);
     return status;
 }

@@ -1,5 +1,7 @@
 #include "uitext_tool.h"
 
+#include "command.h"
+
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
@@ -15,31 +17,6 @@ int parse_language(const std::string& arg) {
     for (int i = 0; i < 5; ++i)
         if (arg == kLanguageNames[i] || arg == std::to_string(i)) return i;
     return -1;
-}
-
-// Windows-1252 bytes 0x80 to 0x9F; the five it leaves open stay as the C1
-// controls of the same value.
-const unsigned short kHighControls[32] = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
-
-std::string to_utf8(const std::string& ansi) {
-    std::string out;
-    for (unsigned char c : ansi) {
-        unsigned code = c >= 0x80 && c < 0xA0 ? kHighControls[c - 0x80] : c;
-        if (code < 0x80) {
-            out += static_cast<char>(code);
-        } else if (code < 0x800) {
-            out += static_cast<char>(0xC0 | (code >> 6));
-            out += static_cast<char>(0x80 | (code & 0x3F));
-        } else {
-            out += static_cast<char>(0xE0 | (code >> 12));
-            out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (code & 0x3F));
-        }
-    }
-    return out;
 }
 
 std::string join(const std::string& dir, const std::string& name) {
@@ -61,7 +38,7 @@ bool Report::print() const {
     std::stable_sort(lines.begin(), lines.end(), [](const std::string& a, const std::string& b) {
         return a.compare(0, 10, b, 0, 10) < 0;
     });
-    for (const std::string& line : lines) std::printf("%s\n", to_utf8(line.substr(10)).c_str());
+    for (const std::string& line : lines) out("%s\n", line.c_str() + 10);
     return lines.empty();
 }
 

@@ -11,9 +11,6 @@ namespace jxut::uitext {
 int parse_language(const std::string& arg);
 extern const char* const kLanguageNames[5];
 
-// A library text (Windows-1252) as UTF-8 for the terminal.
-std::string to_utf8(const std::string& ansi);
-
 // "DIR/name" for messages and for files the tool reads itself.
 std::string join(const std::string& dir, const std::string& name);
 
@@ -23,7 +20,7 @@ class Report {
 public:
     explicit Report(std::string file) : file_(std::move(file)) {}
     void add(int line, const std::string& message);
-    // Prints every problem to stdout; true when there was none.
+    // Prints every problem; true when there was none.
     bool print() const;
     size_t count() const { return problems_.size(); }
 
