@@ -116,18 +116,4 @@ TEST_F(UitextFaults, MenuCompilation) {
     EXPECT_GT(write_failures, 0);
 }
 
-// A system call that moves fewer bytes than asked is completed by the layer:
-// the compilation does not notice it.
-TEST_F(UitextFaults, PartialTransfersAreCompleted) {
-    dir.write("english6.lng", "JXW60-STR\n2\n0,a\n1,b\n");
-    for (int nth = 1; nth < 50; ++nth) {
-        std::filesystem::remove(dir.file("jx5_lang.lng"));
-        ScopedSyscallFault fault(nth, 0);
-        jx5LangSystem texts(&folder[0], 0, true);
-        EXPECT_EQ(texts.error_code, 0u) << nth;
-        EXPECT_STREQ(texts.get_string(1), "b") << nth;
-        if (!fault.fired()) break;
-    }
-}
-
 } // namespace

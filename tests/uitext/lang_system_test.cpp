@@ -306,21 +306,4 @@ TEST_F(LangFiles, CompiledFilesCutAtEveryLength) {
     }
 }
 
-TEST_F(LangFiles, CopyAssignmentSharesEverything) {
-    source("1\n0,a\n");
-    jx5LangSystem texts(folder.path(), 0, true);
-    SourceFolder other;
-    jx5LangSystem failed(other.path(), 0, true);
-    ASSERT_NE(failed.error_code, 0u);
-    failed = texts;
-    EXPECT_EQ(failed.hfile, texts.hfile);
-    EXPECT_EQ(failed.block_index, texts.block_index);
-    EXPECT_EQ(failed.error_code, 0u);
-    EXPECT_STREQ(failed.get_string(0), "a");
-    // Only one of two sharers may release what they share.
-    failed.hfile = INVALID_HANDLE_VALUE;
-    failed.block_index = nullptr;
-    failed.block_buf = nullptr;
-}
-
 } // namespace

@@ -436,20 +436,4 @@ TEST_F(MenuFiles, CompiledFilesCutAtEveryLength) {
     }
 }
 
-TEST_F(MenuFiles, CopyAssignmentSharesEverything) {
-    sources(kMenu);
-    jx5MenuSystem menus(folder.path(), 0, 0, 0);
-    SourceFolder other;
-    jx5MenuSystem failed(other.path(), 0, 0, 0);
-    failed = menus;
-    EXPECT_EQ(failed.hfile, menus.hfile);
-    EXPECT_EQ(failed.entry_index, menus.entry_index);
-    unsigned long entry = 1;
-    HMENU menu = failed.get_hmenu(1, &entry);
-    EXPECT_EQ(menu_tree(menu), "item 103 \"Help\" state=0x0\n");
-    DestroyMenu(menu);
-    failed.hfile = INVALID_HANDLE_VALUE;
-    failed.entry_index = nullptr;
-}
-
 } // namespace
