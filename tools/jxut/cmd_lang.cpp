@@ -21,8 +21,9 @@ using namespace jxut::uitext;
 using jx::uitext::kMaxTextLength;
 using jx::uitext::kMaxTexts;
 
-const char* const kLangFiles[] = {"english6.lng", "french6.lng", "spanish6.lng", "german6.lng",
-                                  "usertrs6.lng"};
+// By the index the library reports in error_file.
+const char* const kLangFiles[] = {"english6.lng", "french6.lng",  "spanish6.lng",
+                                  "german6.lng",  "usertrs6.lng", "jx5_lang.lng"};
 
 int run_lang(const Call& call);
 
@@ -247,9 +248,7 @@ int check(const Call* call, const std::string& path, const std::string& referenc
 
 // Says why a construction failed, naming the file as the host would.
 int describe_failure(const jx5LangSystem& texts, const std::string& dir) {
-    const char* names[] = {"english6.lng", "french6.lng",  "spanish6.lng",
-                           "german6.lng",  "usertrs6.lng", "jx5_lang.lng"};
-    const std::string file = texts.error_file < 6 ? join(dir, names[texts.error_file]) : dir;
+    const std::string file = texts.error_file < 6 ? join(dir, kLangFiles[texts.error_file]) : dir;
     std::string reason = failure_reason(texts.error_code);
     if (texts.error_code == 30)
         reason = texts.error_line == 1 ? "malformed first line (run jxut lang check)"
