@@ -80,14 +80,14 @@ const Command kImport = {
     "import",
     "import DATAFILE [--def DEFFILE] [--preview] [--format tsv|csv|json]\n"
     "import DATAFILE [--delimiter C] [--quotes] [--merge] [--first-line N] [--fixed 0,8,20]\n"
-    "       [--fields 1,0,2] [--type N] [--save-def DEFFILE [--force]]",
+    "            [--fields 1,0,2] [--type N] [--save-def DEFFILE [--force]]",
     "read a text table as the application's import does",
     "Prints every line's fields, or with --preview what the import makes of the\n"
-    "table. DATAFILE - reads standard input; a UTF-8 byte-order mark at the start\n"
-    "is skipped and such a file is read as UTF-8.\n"
+    "table. A DATAFILE of - reads standard input. A file that starts with a\n"
+    "UTF-8 byte-order mark is read as UTF-8, the mark skipped.\n\n"
     "--fields gives one code a column: 0 leaves the column out, any other number\n"
     "from 1 to 32767 is the definition the column is imported as (the host's\n"
-    "own numbers); two columns cannot share a code.\n"
+    "own numbers); two columns cannot share a code.\n\n"
     "Output formats: tsv (tabs between fields; tab, line ends and backslash\n"
     "written \\t, \\r, \\n, \\\\), csv (fields with a comma, quote or line end\n"
     "quoted, quotes doubled), json (one array of strings a line, null for a\n"
@@ -457,7 +457,10 @@ const char* const kSiteKinds[] = {"Site name",     "Latitude",       "Longitude"
 constexpr int kSiteKindCount = 6;
 constexpr int kSiteImport = 1; // the definition type of the site import
 
-int demo_table(const std::string& data, const std::string& definition) {
+// The tables are named as in the samples folder, wherever that is.
+int demo_table(const std::string& folder, const std::string& data_name,
+               const std::string& definition_name) {
+    const std::string data = folder + data_name, definition = folder + definition_name;
     BoxCollector boxes;
     Error_Handler record;
     std::unique_ptr<txtimport_format> f;
@@ -480,8 +483,8 @@ int demo_table(const std::string& data, const std::string& definition) {
     if (!f->fixed_width) f->set_col_widths();
     f->set_col_fields();
     f->reset_delim_columns();
-    out("-- %s with %s\n", data.c_str(), definition.c_str());
-    print_preview(*f, data);
+    out("-- %s with %s\n", data_name.c_str(), definition_name.c_str());
+    print_preview(*f, data_name);
     if (!f->check_duplicates()) {
         boxes.report(out, "  ");
         return kFailed;
@@ -511,10 +514,10 @@ int demo_table(const std::string& data, const std::string& definition) {
 }
 
 int demo_import(const std::string& samples_dir) {
-    const std::string folder = samples_dir + "/import/";
+    const std::string folder = samples_dir + "/";
     int status = kOk;
-    if (demo_table(folder + "sites.csv", folder + "sites.def") != kOk) status = kFailed;
-    if (demo_table(folder + "sites.txt", folder + "sites_fixed.def") != kOk) status = kFailed;
+    if (demo_table(folder, "import/sites.csv", "import/sites.def") != kOk) status = kFailed;
+    if (demo_table(folder, "import/sites.txt", "import/sites_fixed.def") != kOk) status = kFailed;
     return status;
 }
 

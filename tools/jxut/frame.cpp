@@ -31,7 +31,7 @@ void write_to(FILE* stream, const std::string& ansi) {
     std::fwrite(text.data(), 1, text.size(), stream);
 }
 
-std::string format_text(const char* format, va_list args) {
+JXUT_PRINTF(1, 0) std::string format_text(const char* format, va_list args) {
     va_list copy;
     va_copy(copy, args);
     const int n = std::vsnprintf(nullptr, 0, format, copy);
@@ -55,7 +55,9 @@ void print_usage_lines(FILE* stream, const Command& c) {
     while (*line) {
         const char* end = std::strchr(line, '\n');
         const size_t length = end ? static_cast<size_t>(end - line) : std::strlen(line);
-        std::fprintf(stream, "%s jxut %.*s\n", first ? "usage:" : "      ",
+        // A form that goes on over a second line starts it with blanks.
+        const bool continued = *line == ' ';
+        std::fprintf(stream, "%s%s%.*s\n", first ? "usage: " : "       ", continued ? "" : "jxut ",
                      static_cast<int>(length), line);
         first = false;
         line += length + (end ? 1 : 0);
@@ -63,11 +65,10 @@ void print_usage_lines(FILE* stream, const Command& c) {
 }
 
 std::string option_label(const Option& o, const std::vector<Option>& all) {
-    std::string label;
+    std::string label = o.name;
     for (const Option& alias : all)
         if (alias.same_as && std::strcmp(alias.same_as, o.name) == 0)
-            label += std::string(alias.name) + ", ";
-    label += o.name;
+            label += std::string(", ") + alias.name;
     if (o.value) label += std::string(" ") + o.value;
     return label;
 }
@@ -127,7 +128,7 @@ bool looks_like_option(const std::string& arg) {
 
 // Reads the arguments of a command; kOk with the call filled in, kUsage
 // after a message, or -1 when help was asked for.
-int read_arguments(const Command& c, const Args& args, bool& raw, Args& operands,
+int read_arguments(const Command& c, const Args& args, Args& operands,
                    std::vector<std::pair<std::string, std::string>>& given, std::string& problem) {
     bool options_end = false;
     for (size_t i = 0; i < args.size(); ++i) {
@@ -141,10 +142,7 @@ int read_arguments(const Command& c, const Args& args, bool& raw, Args& operands
             continue;
         }
         if (arg == "--help" || arg == "-h") return -1;
-        if (arg == "--raw") {
-            raw = true;
-            continue;
-        }
+        if (arg == "--raw") continue;
         const size_t equals = arg.find('=');
         const std::string name = arg.substr(0, equals);
         const Option* o = find_option(c, name);
@@ -169,39 +167,34 @@ int read_arguments(const Command& c, const Args& args, bool& raw, Args& operands
     return problem.empty() ? kOk : kUsage;
 }
 
-// UTF-8 arguments become the ANSI texts the library takes.
-bool to_ansi(std::string& text) {
-    std::string ansi;
-    if (!jx::console::utf8_to_ansi(text, ansi)) return false;
-    text = ansi;
-    return true;
-}
-
-int run_command(const Command& c, const Args& args, const jx::console::Encoding& encoding) {
-    bool raw = false;
+int run_command(const Command& c, Args args, const jx::console::Encoding& encoding) {
+    const auto options_end = std::find(args.begin(), args.end(), "--");
+    const bool raw = std::find(args.begin(), options_end, "--raw") != options_end;
+    g_utf8_out = encoding.output_utf8 && !raw;
+    // Everything after this is ANSI, echoes of bad arguments included.
+    int unconverted = 0;
+    if (encoding.arguments_utf8 && !raw) {
+        for (size_t i = 0; i < args.size() && !unconverted; ++i) {
+            std::string ansi;
+            if (jx::console::utf8_to_ansi(args[i], ansi))
+                args[i] = ansi;
+            else
+                unconverted = static_cast<int>(i) + 1;
+        }
+    }
     Args operands;
     std::vector<std::pair<std::string, std::string>> given;
     std::string problem;
-    const int read = read_arguments(c, args, raw, operands, given, problem);
-    g_utf8_out = encoding.output_utf8 && !raw;
-    const Call call(c, operands, given);
+    const int read = read_arguments(c, args, operands, given, problem);
+    const Call call(c, std::move(operands), std::move(given));
     if (read == -1) {
         print_command_help(c);
         return kOk;
     }
+    if (unconverted)
+        return call.usage_error("argument " + std::to_string(unconverted) +
+                                " is not text of the ANSI code page (--raw takes bytes)");
     if (read != kOk) return call.usage_error(problem);
-    if (encoding.arguments_utf8 && !raw) {
-        Args converted = operands;
-        for (size_t i = 0; i < converted.size(); ++i)
-            if (!to_ansi(converted[i]))
-                return call.usage_error("argument " + std::to_string(i + 1) +
-                                        " is not text of the ANSI code page (--raw takes bytes)");
-        for (auto& entry : given)
-            if (!to_ansi(entry.second))
-                return call.usage_error("the value of " + entry.first +
-                                        " is not text of the ANSI code page (--raw takes bytes)");
-        return c.run(Call(c, converted, given));
-    }
     return c.run(call);
 }
 

@@ -37,7 +37,8 @@ std::string find_samples() {
     const std::string home = jx::console::program_directory();
     if (home.empty()) return {};
     for (const char* relative : {"/../share/jx6ut/samples", "/samples"})
-        if (is_folder(home + relative)) return home + relative;
+        if (is_folder(home + relative))
+            return std::filesystem::path(home + relative).lexically_normal().string();
     return {};
 }
 

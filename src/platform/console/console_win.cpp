@@ -4,6 +4,7 @@
 
 #include "../win32.h"
 
+#include <cstdlib>
 #include <fcntl.h>
 
 namespace jx::console {
@@ -25,7 +26,14 @@ Encoding user_encoding() {
     const bool ansi_is_utf8 = GetACP() == CP_UTF8;
     DWORD mode = 0;
     const bool console = GetConsoleMode(GetStdHandle(STD_OUTPUT_HANDLE), &mode) != 0;
-    if (console) SetConsoleOutputCP(CP_UTF8);
+    // The console keeps its code page after the program ends, so the
+    // user's own is put back at exit.
+    static UINT users_code_page = 0;
+    if (console && users_code_page == 0) {
+        users_code_page = GetConsoleOutputCP();
+        SetConsoleOutputCP(CP_UTF8);
+        std::atexit([] { SetConsoleOutputCP(users_code_page); });
+    }
     return {console || ansi_is_utf8, ansi_is_utf8};
 }
 
