@@ -228,17 +228,13 @@ char* jx5LangSystem::get_string(int id) {
     if (block >= header.num_blocks || slot < 0 || !block_index) return blank_text;
     const lang_block_entry& entry = block_index[block];
     if (block != cur_block) {
-        delete[] block_buf;
-        block_buf = nullptr;
+        // One buffer of the largest block size serves every block in turn,
+        // so moving to another block costs a seek and a read, no allocation.
         cur_block = kNoBlock;
-        BYTE* loaded = new (std::nothrow) BYTE[entry.stored_size];
-        if (!loaded) return nullptr;
-        if (!seek_to(hfile, data_start + entry.offset) ||
-            !read_all(hfile, loaded, entry.stored_size)) {
-            delete[] loaded;
+        if (!block_buf) block_buf = new (std::nothrow) BYTE[kMaxBlock];
+        if (!block_buf || !seek_to(hfile, data_start + entry.offset) ||
+            !read_all(hfile, block_buf, entry.stored_size))
             return nullptr;
-        }
-        block_buf = loaded;
         cur_block = block;
     }
     const DWORD length = block_buf[slot];
