@@ -58,6 +58,10 @@ if [ "$level" = windows ]; then
   need binutils-mingw-w64-x86-64 command -v x86_64-w64-mingw32-objdump
   need wine64 test -x /usr/lib/wine/wine64
 fi
+# msgfmt and its catalogs: only the language-text benchmark compares with them.
+if [ "${1:-native}" = bench ]; then
+  need gettext command -v msgfmt
+fi
 
 if [ ${#want[@]} -gt 0 ]; then
   echo "install-deps: installing ${want[*]}"

@@ -16,6 +16,9 @@
 #include "files/file_lock.h"
 #include "files/file_prompts.h"
 
+#include "uitext/lang_system.h"
+#include "uitext/menu_system.h"
+
 #include "textimport/field_functions.h"
 #include "textimport/string_list.h"
 #include "textimport/txtimport_format.h"

@@ -303,3 +303,4 @@ inline int _strnicmp(const char* a, const char* b, size_t n) {
 
 #include "win32_graphics.h"
 #include "win32_report.h"
+#include "win32_menus.h"

@@ -1,0 +1,140 @@
+// Facts about menus built from standard in-memory templates, as a host sees
+// them through the inspection calls. They hold under Wine (real Win32
+// behaviour) and against the POSIX layer alike.
+#include "platform/win32.h"
+#include "support/menu_tree.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+namespace {
+
+using jx::test::menu_tree;
+using jx::test::MenuTemplate;
+
+struct TemplateCase {
+    const char* name;
+    MenuTemplate menu;
+    const char* tree;
+};
+
+TEST(Win32Menus, TemplatesGiveTheseTrees) {
+    // clang-format off
+    const TemplateCase cases[] = {
+        {"nested popups, a separator and a tab",
+         MenuTemplate()
+             .word(0x10).text("&File")
+               .word(0).word(101).text("Open\tCtrl+O")
+               .word(0x800).word(0).text("")
+               .word(0x10).text("Recent")
+                 .word(0x80).word(104).text("a.dat")
+               .word(0x80).word(102).text("Exit")
+             .word(0x80).word(103).text("Help"),
+         "popup \"&File\" state=0x410\n"
+         "  item 101 \"Open\\tCtrl+O\" state=0x0\n"
+         "  separator id=0 state=0x803\n"
+         "  popup \"Recent\" state=0x110\n"
+         "    item 104 \"a.dat\" state=0x0\n"
+         "  item 102 \"Exit\" state=0x0\n"
+         "item 103 \"Help\" state=0x0\n"},
+        {"a last popup and a last separator",
+         MenuTemplate().word(0x90).text("View").word(0).word(7).text("Zoom")
+             .word(0x880).word(0).text(""),
+         "popup \"View\" state=0x210\n"
+         "  item 7 \"Zoom\" state=0x0\n"
+         "  separator id=0 state=0x803\n"},
+        {"a command without text is a separator that keeps its number",
+         MenuTemplate().word(0x80).word(5).text(""), "separator id=5 state=0x803\n"},
+        {"a separator drops its text",
+         MenuTemplate().word(0x880).word(9).text("x"), "separator id=9 state=0x803\n"},
+        {"grayed and checked flags stay",
+         MenuTemplate().word(0x91).text("G").word(0x88).word(3).text("C"),
+         "popup \"G\" state=0x111\n"
+         "  item 3 \"C\" state=0x8\n"},
+        {"units 0xA0 to 0xFF are the ANSI letters; 0x80 has none",
+         MenuTemplate().word(0x80).word(7).text("\xE9t\xE9\x80"),
+         "item 7 \"\\xE9t\\xE9?\" state=0x0\n"},
+        {"the header's offset is skipped before the first item",
+         MenuTemplate(0, 4).word(0xFFFF).word(0xFFFF).word(0x80).word(5).text("X"),
+         "item 5 \"X\" state=0x0\n"},
+    };
+    // clang-format on
+    for (const TemplateCase& c : cases) {
+        HMENU menu = LoadMenuIndirectA(c.menu.data());
+        ASSERT_NE(menu, nullptr) << c.name;
+        EXPECT_EQ(menu_tree(menu), c.tree) << c.name;
+        EXPECT_TRUE(DestroyMenu(menu));
+    }
+}
+
+TEST(Win32Menus, OnlyTheStandardVersionIsRead) {
+    EXPECT_EQ(LoadMenuIndirectA(MenuTemplate(2).word(0x80).word(5).text("X").data()), nullptr);
+}
+
+class Win32MenuCalls : public ::testing::Test {
+protected:
+    // A popup holding command 7 "Inner", then a command 7 "Outer".
+    HMENU menu = LoadMenuIndirectA(MenuTemplate()
+                                       .word(0x10)
+                                       .text("File")
+                                       .word(0x80)
+                                       .word(7)
+                                       .text("Inner")
+                                       .word(0x80)
+                                       .word(7)
+                                       .text("Outer")
+                                       .data());
+    ~Win32MenuCalls() override {
+        if (menu) DestroyMenu(menu);
+    }
+};
+
+TEST_F(Win32MenuCalls, TextLengthsAndTruncation) {
+    char text[16];
+    struct {
+        int size;
+        int result;
+    } rows[] = {{0, 4}, {1, 0}, {2, 1}, {3, 2}, {5, 4}, {16, 4}};
+    for (const auto& row : rows)
+        EXPECT_EQ(GetMenuStringA(menu, 0, text, row.size, MF_BYPOSITION), row.result)
+            << "size " << row.size;
+    EXPECT_EQ(GetMenuStringA(menu, 0, nullptr, 0, MF_BYPOSITION), 4);
+    std::memset(text, '#', sizeof text);
+    EXPECT_EQ(GetMenuStringA(menu, 0, text, 5, MF_BYPOSITION), 4);
+    EXPECT_STREQ(text, "File");
+}
+
+TEST_F(Win32MenuCalls, CommandsAreFoundDepthFirst) {
+    char text[16] = {};
+    EXPECT_EQ(GetMenuStringA(menu, 7, text, sizeof text, MF_BYCOMMAND), 5);
+    EXPECT_STREQ(text, "Inner");
+    EXPECT_EQ(GetMenuState(menu, 7, MF_BYCOMMAND), 0u);
+    EXPECT_EQ(GetMenuStringA(menu, 99, text, sizeof text, MF_BYCOMMAND), 0);
+    EXPECT_EQ(GetMenuState(menu, 99, MF_BYCOMMAND), 0xFFFFFFFFu);
+}
+
+TEST_F(Win32MenuCalls, PositionsOutsideTheMenu) {
+    char text[16];
+    for (int position : {-1, 2, 9}) {
+        EXPECT_EQ(GetMenuItemID(menu, position), 0xFFFFFFFFu) << position;
+        EXPECT_EQ(GetSubMenu(menu, position), nullptr) << position;
+        EXPECT_EQ(GetMenuState(menu, static_cast<UINT>(position), MF_BYPOSITION), 0xFFFFFFFFu);
+        EXPECT_EQ(GetMenuStringA(menu, static_cast<UINT>(position), text, 16, MF_BYPOSITION), 0);
+    }
+    // A popup has no command number of its own.
+    EXPECT_EQ(GetMenuItemID(menu, 0), 0xFFFFFFFFu);
+}
+
+TEST_F(Win32MenuCalls, DestroyingReleasesTheSubmenusToo) {
+    const HMENU sub = GetSubMenu(menu, 0);
+    ASSERT_NE(sub, nullptr);
+    EXPECT_TRUE(DestroyMenu(menu));
+    EXPECT_EQ(GetMenuItemCount(menu), -1);
+    EXPECT_EQ(GetMenuItemCount(sub), -1);
+    EXPECT_FALSE(DestroyMenu(menu));
+    menu = nullptr;
+}
+
+} // namespace
