@@ -1,18 +1,19 @@
 # The two commands of the README:
 #   make demo   installs what is missing, builds, runs `jxut demo` over samples/
 #   make test   installs what is missing, builds, runs every test leg
-.PHONY: demo test native-deps windows-deps format
+.PHONY: demo test demo-deps windows-deps format
 
-demo: native-deps
-	@cmake --preset dev >/dev/null
-	@cmake --build --preset dev --target jxut
-	./build/dev/bin/jxut demo samples
+# The demo needs a compiler, CMake and make only: no tests, no Ninja.
+demo: demo-deps
+	@cmake -S . -B build/demo -DCMAKE_BUILD_TYPE=Release -DJX_BUILD_TESTS=OFF >/dev/null
+	@cmake --build build/demo --target jxut -j 2
+	./build/demo/bin/jxut demo
 
 test: windows-deps
 	@bash cmake/run-tests.sh
 
-native-deps:
-	@bash cmake/install-deps.sh native
+demo-deps:
+	@bash cmake/install-deps.sh demo
 
 windows-deps:
 	@bash cmake/install-deps.sh windows

@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Installs what the build needs and the machine lacks, from Debian's
 # packages (as root) and from the npm registry (the pinned miniz sources).
-#   install-deps.sh native   compilers, CMake, Ninja, GoogleTest, Benchmark
+#   install-deps.sh demo     what `make demo` needs: a compiler, CMake, make
+#                            (and miniz once the library's sources use it)
+#   install-deps.sh native   the above and clang, Ninja, GoogleTest, Benchmark
 #   install-deps.sh windows  the above and mingw-w64 with Wine
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -12,16 +14,33 @@ need() { # need <package> <test command...>
   "$@" >/dev/null 2>&1 || want+=("$package")
 }
 
+level=${1:-native}
+case $level in demo | native | windows) ;; *)
+  echo "install-deps: unknown level '$level' (demo, native or windows)" >&2
+  exit 2
+  ;;
+esac
+# miniz is fetched only once a source of the library includes it.
+uses_miniz=false
+grep -rqs 'miniz' src --include='*.cpp' --include='*.h' && uses_miniz=true
+
 need cmake command -v cmake
 need g++ command -v g++
-need clang command -v clang++
-need ninja-build command -v ninja
-need googletest test -d /usr/src/googletest
-need libgtest-dev test -f /usr/include/gtest/gtest.h
-need libgmock-dev test -f /usr/include/gmock/gmock.h
-need libbenchmark-dev test -f /usr/include/benchmark/benchmark.h
-need libclang-rt-14-dev compgen -G '/usr/lib/llvm-14/lib/clang/*/lib/linux/libclang_rt.asan-x86_64.a'
-if [ "${1:-native}" = windows ]; then
+need make command -v make
+$uses_miniz && need npm command -v npm
+if [ "$level" != demo ]; then
+  need clang command -v clang++
+  need ninja-build command -v ninja
+  need googletest test -d /usr/src/googletest
+  need libgtest-dev test -f /usr/include/gtest/gtest.h
+  need libgmock-dev test -f /usr/include/gmock/gmock.h
+  need libbenchmark-dev test -f /usr/include/benchmark/benchmark.h
+  need libclang-rt-14-dev compgen -G '/usr/lib/llvm-14/lib/clang/*/lib/linux/libclang_rt.asan-x86_64.a'
+  # The test legs build miniz whenever its sources are there.
+  need npm command -v npm
+  uses_miniz=true
+fi
+if [ "$level" = windows ]; then
   need g++-mingw-w64-x86-64 command -v x86_64-w64-mingw32-g++
   need g++-mingw-w64-i686 command -v i686-w64-mingw32-g++
   need binutils-mingw-w64-x86-64 command -v x86_64-w64-mingw32-objdump
@@ -41,8 +60,8 @@ if [ ${#want[@]} -gt 0 ]; then
 fi
 
 # miniz, pinned in package-lock.json; reinstalled only when missing or stale.
-if [ ! -f node_modules/.package-lock.json ] ||
+if $uses_miniz && { [ ! -f node_modules/.package-lock.json ] ||
    [ package-lock.json -nt node_modules/.package-lock.json ] ||
-   [ package.json -nt node_modules/.package-lock.json ]; then
+   [ package.json -nt node_modules/.package-lock.json ]; }; then
   npm ci --no-audit --no-fund >/dev/null
 fi

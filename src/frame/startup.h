@@ -3,16 +3,29 @@
 
 #include "platform/win32.h"
 
-// The host's records. The library copies the constants whole (184 bytes) and
-// keeps a pointer to the settings; it reads only the fields named below.
-//
-// Global_Constants, as 46 consecutive 32-bit words:
-//   word 4        int32   the integer no-value marker
-//   words 20..21  double  metres in a foot (the length-unit factor)
-// Global_Settings:
-//   byte 4        uint8   nonzero when the application works in metric units
-struct Global_Constants;
-struct Global_Settings;
+#include <cstddef>
+#include <cstdint>
+
+// The host's records, with the fields the library reads. The library copies
+// the constants whole (184 bytes) and keeps a pointer to the settings, which
+// it reads afresh at each use; the other words belong to the host.
+struct Global_Constants {
+    int32_t host_words_0[4];
+    int32_t int_no_value; // word 4: the integer no-value marker
+    int32_t host_words_5[15];
+    double metres_per_foot; // words 20 and 21: the length-unit factor
+    int32_t host_words_22[24];
+};
+static_assert(sizeof(Global_Constants) == 184, "Global_Constants is 46 words");
+static_assert(offsetof(Global_Constants, int_no_value) == 16, "the marker is word 4");
+static_assert(offsetof(Global_Constants, metres_per_foot) == 80, "the factor is word 20");
+
+struct Global_Settings {
+    int32_t host_word_0;
+    uint8_t metric_units; // byte 4: nonzero when the application works in metric units
+    // the host's further settings follow; the library reads none of them
+};
+static_assert(offsetof(Global_Settings, metric_units) == 4, "the flag follows the first word");
 
 JX_API void init_jx5_util(Global_Constants* constants, Global_Settings* settings);
 

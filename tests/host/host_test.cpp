@@ -50,4 +50,20 @@ TEST(Host, PlainNamedFunctions) {
     EXPECT_STREQ(padded, "12.5");
 }
 
+// The records as the README's host fills them; the library must read the
+// fields where the header's types put them.
+TEST(Host, StartUpRecordsFilledThroughTheHeaderTypes) {
+    static Global_Constants constants = {};
+    static Global_Settings settings = {};
+    constants.int_no_value = -9999;
+    constants.metres_per_foot = 0.3048;
+    settings.metric_units = 1;
+    init_jx5_util(&constants, &settings);
+    char letters[] = "x";
+    EXPECT_EQ(get_valid_int32(letters, 8), -9999);
+    char feet[] = "100f";
+    EXPECT_NEAR(get_valid_double(feet, 12), 30.48, 1e-9);
+    init_jx5_util(nullptr, nullptr);
+}
+
 } // namespace

@@ -4,7 +4,6 @@
 
 #include "jx6ut.h"
 
-#include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -65,41 +64,49 @@ std::string escaped(const std::string& text) {
     return out;
 }
 
-int run_catalog(const Args& args);
+int run_catalog(const Call& call);
 
-const Command kCatalog = {"catalog", "catalog ID... | catalog --all",
-                          "print catalog texts by id, or every entry as id<TAB>text", run_catalog};
+const Command kCatalog = {
+    "catalog",
+    "catalog ID...\ncatalog --all",
+    "print catalog texts by id, or every entry as id<TAB>text",
+    "A text's line breaks are shown as lines; in the --all listing each entry\n"
+    "stays on one line, with \\r, \\n, \\t and \\\\ written out.",
+    {{"--all", nullptr, "every entry of the catalog, one a line"}},
+    "jxut catalog 106 265\n"
+    "jxut catalog --all > catalog.txt",
+    run_catalog,
+};
 
 int list_all() {
     std::string text;
     for (long id = 0; id <= kLastPossibleId; ++id)
-        if (catalog_text(id, text)) std::printf("%ld\t%s\n", id, escaped(text).c_str());
+        if (catalog_text(id, text)) out("%ld\t%s\n", id, escaped(text).c_str());
     return kOk;
 }
 
-int run_catalog(const Args& args) {
-    if (args.empty()) return usage_error(kCatalog, "give at least one id, or --all");
-    if (args[0] == "--all") {
-        if (args.size() > 1) return usage_error(kCatalog, "--all takes no ids");
+int run_catalog(const Call& call) {
+    const Args& args = call.operands();
+    if (call.has("--all")) {
+        if (!args.empty()) return call.usage_error("--all takes no ids");
         return list_all();
     }
+    if (args.empty()) return call.usage_error("give at least one id, or --all");
     // Every argument is checked before anything is printed, so a typing
     // mistake gives the usage and no partial output.
     std::vector<long> ids;
     for (const std::string& arg : args) {
         long id = 0;
-        if (!parse_id(arg, id)) return usage_error(kCatalog, "'" + arg + "' is not an id");
+        if (!parse_id(arg, id)) return call.usage_error("'" + echo(arg) + "' is not an id");
         ids.push_back(id);
     }
     int status = kOk;
     std::string text;
     for (size_t i = 0; i < ids.size(); ++i) {
         if (catalog_text(ids[i], text)) {
-            std::printf("%s\n", as_lines(text).c_str());
+            out("%s\n", as_lines(text).c_str());
         } else {
-            std::fflush(stdout);
-            std::fprintf(stderr, "jxut catalog: no catalog text has id %s\n", args[i].c_str());
-            status = kFailed;
+            status = call.fail("no catalog text has id " + args[i]);
         }
     }
     return status;
@@ -113,7 +120,7 @@ int demo_frame(const std::string& samples_dir) {
     std::string text;
     for (int id : {99, 100, 101, 123, 265}) {
         catalog_text(id, text);
-        std::printf("catalog %d: %s\n", id, escaped(text).c_str());
+        out("catalog %d: %s\n", id, escaped(text).c_str());
     }
 
     // A host opens its files through jxfileio, which fills the record.
@@ -123,22 +130,23 @@ int demo_frame(const std::string& samples_dir) {
     Error_Handler record;
     try {
         jxfileio file(&record, missing.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr);
-        std::printf("unexpected: %s exists\n", missing.c_str());
+        out("unexpected: %s exists\n", missing.c_str());
         return kFailed;
     } catch (Error_Handler* failed) {
         failed->set_info_buff("(opening a site file that is not there)");
+        expected("a file error for the missing site file");
         const char* message = failed->get_errormsg();
-        std::printf("error record (last error %lu):\n%s",
-                    static_cast<unsigned long>(failed->last_error_code),
-                    as_lines(message ? message : "").c_str());
+        out("error record (last error %lu):\n%s",
+            static_cast<unsigned long>(failed->last_error_code),
+            as_lines(message ? message : "").c_str());
     }
 
     worksheet_status log;
     log.add(168);
     log.add_eirp(324, 55.04, 222.222);
     log.add_eirp(325, 61.26, 12.34);
-    std::printf("worksheet log (%lu bytes reserved):\n%s",
-                static_cast<unsigned long>(log.buff_size), as_lines(log.buff).c_str());
+    out("worksheet log (%lu bytes reserved):\n%s", static_cast<unsigned long>(log.buff_size),
+        as_lines(log.buff).c_str());
     return kOk;
 }
 

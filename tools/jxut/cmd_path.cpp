@@ -4,51 +4,75 @@
 
 #include "jx6ut.h"
 
-#include <cstdio>
 #include <string>
 
 namespace jxut {
 namespace {
 
-int run_path(const Args& args);
+int run_path(const Call& call);
 
-const Command kPath = {"path",
-                       "path rel ABSOLUTE BASE_FILE | path abs RELATIVE BASE_DIR | "
-                       "path root|dir|name PATH...",
-                       "relative and absolute paths, roots, folders and file names", run_path};
+const Command kPath = {
+    "path",
+    "path rel PATH DATA_FILE\n"
+    "path abs STORED_PATH DATA_FILE\n"
+    "path root|dir|name PATH...",
+    "Windows paths as the application stores and splits them",
+    "The paths are Windows paths (C:\\maps\\a.dem, \\\\server\\share\\a.dem), on\n"
+    "every system: a POSIX path such as /home/a.dem is refused.\n"
+    "rel gives the form of PATH stored in DATA_FILE, relative to its folder;\n"
+    "abs turns a STORED_PATH of DATA_FILE back into an absolute path.\n"
+    "root, dir and name give the root folder, the folder and the file name.",
+    {},
+    "jxut path rel 'C:\\links\\maps\\ridge.dem' 'C:\\links\\north\\net.dat'\n"
+    "jxut path abs '..\\maps\\ridge.dem' 'C:\\links\\north\\net.dat'\n"
+    "jxut path root '\\\\fileserver\\projects\\net.dat'",
+    run_path,
+};
 
-// Prints a result, or "no result" and a failure for a null one.
-int print_result(const char* result) {
-    if (!result) {
-        std::printf("no result\n");
-        return kFailed;
-    }
-    std::printf("%s\n", result);
+// A POSIX path gets an answer from the Windows rules that means nothing
+// ("/home/a" has no root and one long name), so it is refused instead.
+bool is_posix_path(const std::string& path) {
+    return path.compare(0, 2, "~/") == 0 || (path[0] == '/' && path.compare(0, 2, "//") != 0);
+}
+
+int result(const Call& call, const char* text, const char* what) {
+    if (!text) return call.fail(std::string("no ") + what);
+    out("%s\n", text);
     return kOk;
 }
 
-int run_path(const Args& args) {
-    if (args.empty()) return usage_error(kPath, "no operation given");
+int run_path(const Call& call) {
+    const Args& args = call.operands();
+    if (args.empty()) return call.usage_error("no operation given");
     const std::string& operation = args[0];
+    for (size_t i = 1; i < args.size(); ++i)
+        if (!args[i].empty() && is_posix_path(args[i]))
+            return call.usage_error("'" + echo(args[i]) +
+                                    "' is a POSIX path; this command works on Windows paths "
+                                    "such as C:\\maps\\a.dem");
     if (operation == "rel" || operation == "abs") {
-        if (args.size() != 3) return usage_error(kPath, operation + " takes two paths");
+        if (args.size() != 3)
+            return call.usage_error(operation + " takes a path and the data file it is stored in");
         if (operation == "rel")
-            return print_result(abs_to_rel_path(args[1].c_str(), args[2].c_str()));
-        return print_result(rel_to_abs_path(args[1].c_str(), args[2].c_str()));
+            return result(call, abs_to_rel_path(args[1].c_str(), args[2].c_str()),
+                          "relative form: the path and the data file need the same root");
+        const std::string folder = get_directory(args[2].c_str());
+        return result(call, rel_to_abs_path(args[1].c_str(), folder.c_str()),
+                      "absolute form within 259 characters");
     }
     if (operation != "root" && operation != "dir" && operation != "name")
-        return usage_error(kPath, "unknown operation " + operation);
-    if (args.size() < 2) return usage_error(kPath, operation + " needs a path");
+        return call.usage_error("unknown operation '" + echo(operation) + "'");
+    if (args.size() < 2) return call.usage_error(operation + " needs a path");
     for (size_t i = 1; i < args.size(); ++i) {
         const char* path = args[i].c_str();
         if (operation == "root") {
             char root[MAX_PATH];
             set_rootdir(root, sizeof root, path);
-            std::printf("%s\n", root);
+            out("%s\n", root);
         } else if (operation == "dir") {
-            std::printf("%s\n", get_directory(path));
+            out("%s\n", get_directory(path));
         } else {
-            std::printf("%s\n", get_filename(path));
+            out("%s\n", get_filename(path));
         }
     }
     return kOk;
@@ -58,16 +82,16 @@ int demo_paths(const std::string&) {
     const char* data_file = "C:\\links\\north\\net.dat";
     const char* terrain = "C:\\links\\maps\\ridge.dem";
     const char* relative = abs_to_rel_path(terrain, data_file);
-    std::printf("terrain file %s\n  stored beside %s as %s\n", terrain, data_file,
-                relative ? relative : "(no relative form)");
+    out("terrain file %s\n  stored beside %s as %s\n", terrain, data_file,
+        relative ? relative : "(no relative form)");
     const std::string stored = relative ? relative : "";
     const char* back = rel_to_abs_path(stored.c_str(), get_directory(data_file));
-    std::printf("  read back as %s\n", back ? back : "(no absolute form)");
+    out("  read back as %s\n", back ? back : "(no absolute form)");
     char root[MAX_PATH];
     set_rootdir(root, sizeof root, "\\\\fileserver\\projects\\links\\net.dat");
-    std::printf("root of \\\\fileserver\\projects\\links\\net.dat: %s\n", root);
-    std::printf("folder %s, name %s, extension %s\n", get_directory(data_file),
-                get_filename(data_file), get_extension(data_file));
+    out("root of \\\\fileserver\\projects\\links\\net.dat: %s\n", root);
+    out("folder %s, name %s, extension %s\n", get_directory(data_file), get_filename(data_file),
+        get_extension(data_file));
     return back ? kOk : kFailed;
 }
 

@@ -2,104 +2,68 @@
 // translators. `jxut demo` runs the services over the shipped samples.
 #include "command.h"
 
-#include "jx6ut.h"
+#include "platform/console/console.h"
 
 #include <algorithm>
-#include <cstdio>
+#include <filesystem>
 
 namespace jxut {
 namespace {
 
-std::vector<Command>& command_list() {
-    static std::vector<Command> list;
-    return list;
+int run_demo(const Call& call);
+
+const Command kDemo = {
+    "demo",
+    "demo [SAMPLES_DIR]",
+    "run every service of the library over the samples",
+    "The samples are looked for beside the installed tool (share/jx6ut/samples\n"
+    "under its prefix) unless a folder is given. Messages that the demo\n"
+    "provokes on purpose are announced by a line \"expected: ...\".",
+    {},
+    "jxut demo\n"
+    "jxut demo ~/jx6ut/samples",
+    run_demo,
+};
+
+bool is_folder(const std::string& path) {
+    std::error_code error;
+    return std::filesystem::is_directory(path, error);
 }
 
-std::vector<DemoStep>& step_list() {
-    static std::vector<DemoStep> list;
-    return list;
+// The shipped samples: share/jx6ut/samples under the prefix of the program
+// (installed, and in the build tree, where the build puts a copy), or beside
+// it.
+std::string find_samples() {
+    const std::string home = jx::console::program_directory();
+    if (home.empty()) return {};
+    for (const char* relative : {"/../share/jx6ut/samples", "/samples"})
+        if (is_folder(home + relative))
+            return std::filesystem::path(home + relative).lexically_normal().string();
+    return {};
 }
 
-void print_help(FILE* out) {
-    std::fprintf(out, "usage: jxut COMMAND [ARGS...]\n\ncommands:\n");
-    std::vector<Command> sorted = commands();
-    std::sort(sorted.begin(), sorted.end(), [](const Command& a, const Command& b) {
-        return std::string(a.name) < std::string(b.name);
-    });
-    const auto entry = [out](const char* usage, const char* summary) {
-        std::fprintf(out, "  %s\n      %s\n", usage, summary);
-    };
-    entry("demo [SAMPLES_DIR]", "run every service over the samples (default: samples)");
-    for (const Command& c : sorted) entry(c.usage, c.summary);
-    entry("--help", "show this text");
-    std::fprintf(out, "\nexit status: 0 success, 1 the operation failed, 2 usage error\n");
-}
-
-int run_demo(const Args& args) {
-    if (args.size() > 1) {
-        std::fprintf(stderr, "jxut: demo takes at most one folder\n");
-        return kUsage;
-    }
-    const std::string samples = args.empty() ? "samples" : args[0];
+int run_demo(const Call& call) {
+    if (call.operands().size() > 1) return call.usage_error("demo takes at most one folder");
+    const std::string samples = call.operands().empty() ? find_samples() : call.operands()[0];
+    if (samples.empty()) return call.fail("the samples are not beside the tool; give their folder");
+    if (!is_folder(samples)) return call.fail("'" + echo(samples) + "' is not a folder");
     std::vector<DemoStep> steps = demo_steps();
     std::stable_sort(steps.begin(), steps.end(),
                      [](const DemoStep& a, const DemoStep& b) { return a.order < b.order; });
     int status = kOk;
     for (const DemoStep& step : steps) {
-        std::printf("== %s\n", step.title);
-        std::fflush(stdout);
+        out("== %s\n", step.title);
         if (step.run(samples) != kOk) status = kFailed;
-        std::printf("\n");
+        out("\n");
     }
     return status;
 }
 
+const Registrar kDemoCommand(kDemo);
+
 } // namespace
-
-Registrar::Registrar(const Command& command) {
-    command_list().push_back(command);
-}
-Registrar::Registrar(const DemoStep& step) {
-    step_list().push_back(step);
-}
-const std::vector<Command>& commands() {
-    return command_list();
-}
-const std::vector<DemoStep>& demo_steps() {
-    return step_list();
-}
-
-int usage_error(const Command& command, const std::string& message) {
-    std::fprintf(stderr, "jxut %s: %s\nusage: jxut %s\n", command.name, message.c_str(),
-                 command.usage);
-    return kUsage;
-}
-
-const Command* find_command(const std::string& name) {
-    for (const Command& c : commands())
-        if (name == c.name) return &c;
-    return nullptr;
-}
-
 } // namespace jxut
 
 int main(int argc, char** argv) {
-    using namespace jxut;
-    if (argc < 2) {
-        print_help(stderr);
-        return kUsage;
-    }
-    const std::string name = argv[1];
-    const Args args(argv + 2, argv + argc);
-    if (name == "--help" || name == "-h" || name == "help") {
-        print_help(stdout);
-        return kOk;
-    }
-    if (name == "demo") return run_demo(args);
-    const Command* command = find_command(name);
-    if (!command) {
-        std::fprintf(stderr, "jxut: unknown command '%s' (try jxut --help)\n", name.c_str());
-        return kUsage;
-    }
-    return command->run(args);
+    return jxut::run_tool(jxut::Args(argv + 1, argv + argc));
 }
