@@ -4,6 +4,8 @@
 #include "graphics_layer.h"
 #include "layer.h"
 
+#include <atomic>
+
 using jx::posix::fail;
 
 namespace jx::posix::gdi {
@@ -64,9 +66,17 @@ uint32_t reduce_to_depth(uint32_t rgb, int bits_per_pixel) {
     }
 }
 
+namespace {
+std::atomic<uint64_t> g_serials{0};
+} // namespace
+
 Bitmap::Bitmap(int columns, int rows, int depth)
     : Object(OBJ_BITMAP), width(columns), height(rows), bits_per_pixel(depth),
-      pixels(static_cast<size_t>(columns) * rows, 0) {}
+      pixels(static_cast<size_t>(columns) * rows, 0), serial(++g_serials) {}
+
+void Bitmap::touch() {
+    serial = ++g_serials;
+}
 
 void Bitmap::put(int x, int y, uint32_t rgb) {
     pixels[static_cast<size_t>(y) * width + x] = reduce_to_depth(rgb, bits_per_pixel);
