@@ -66,7 +66,7 @@ std::vector<BYTE> terrain_dib() {
             const double shade = 1.0 + slope / 4.0;
             const uint32_t n = noise(static_cast<uint32_t>(y * kWidth + x));
             const auto channel = [&](double v, int shift) {
-                const int c = static_cast<int>(v * shade) + static_cast<int>((n >> shift) % 7) - 3;
+                const int c = static_cast<int>(v * shade) + static_cast<int>((n >> shift) % 3) - 1;
                 return static_cast<BYTE>(c < 0 ? 0 : c > 255 ? 255 : c);
             };
             row[x * 3 + 0] = channel(b, 0);
