@@ -177,6 +177,9 @@ TEST_F(DibBits, BitmapsFromEveryKindOfDib) {
     const BYTE rows4[] = {0x32, 0x10, 0, 0, 0x12, 0x30, 0, 0};
     const BYTE rle4[] = {1, 0x33, 2, 0x21, 0, 0, 0, 3, 0x12, 0x30, 0, 1};
     const BYTE top_down8[] = {1, 2, 3, 0, 3, 2, 1, 0};
+    const BYTE rows32[] = {0xFF, 0, 0,    0, 0, 0xFF, 0, 0, 0,    0, 0xFF, 0,
+                           0,    0, 0xFF, 0, 0, 0xFF, 0, 0, 0xFF, 0, 0,    0};
+    const BYTE rows16[] = {0x1F, 0, 0xE0, 0x03, 0, 0x7C, 0, 0, 0, 0x7C, 0xE0, 0x03, 0x1F, 0, 0, 0};
     const struct {
         const char* name;
         WORD bits;
@@ -190,6 +193,8 @@ TEST_F(DibBits, BitmapsFromEveryKindOfDib) {
         {"RLE8", 8, BI_RLE8, 2, rle8, sizeof rle8},
         {"4-bit rows", 4, BI_RGB, 2, rows4, sizeof rows4},
         {"RLE4", 4, BI_RLE4, 2, rle4, sizeof rle4},
+        {"32-bit rows", 32, BI_RGB, 2, rows32, sizeof rows32},
+        {"16-bit rows, 5 bits a colour", 16, BI_RGB, 2, rows16, sizeof rows16},
     };
     for (const auto& kind : kinds) {
         table.h.biBitCount = kind.bits;

@@ -1,6 +1,7 @@
 // BMP files for `jxut bmp`; see bmp_file.h.
 #include "bmp_file.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 

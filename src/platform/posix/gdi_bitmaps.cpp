@@ -11,9 +11,11 @@ using jx::posix::fail;
 namespace jx::posix::gdi {
 namespace {
 
-// The largest bitmap the layer makes, in pixels (256 MB of colours);
-// larger requests fail as an allocation would.
-constexpr long long kMaxPixels = 1LL << 26;
+// The largest bitmap the layer makes, in pixels: 128 MB of colours, more
+// than an A3 page at 300 dots per inch. A run-length coded DIB of a few bytes
+// can state any size, so larger requests fail as an allocation would rather
+// than take the memory.
+constexpr long long kMaxPixels = 1LL << 25;
 
 int nearest_in(const std::vector<RGBQUAD>& table, uint32_t rgb) {
     const int r = (rgb >> 16) & 0xFF, g = (rgb >> 8) & 0xFF, b = rgb & 0xFF;
