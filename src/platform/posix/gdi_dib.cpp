@@ -179,15 +179,11 @@ void decode_rows(const DibFormat& f, const BYTE* bits, const std::vector<uint32_
 
 void decode_rle(const DibFormat& f, const BYTE* bits, const std::vector<uint32_t>& table,
                 Bitmap& bitmap) {
-    const std::vector<int16_t> pixels =
-        rle::decode(bits, f.size_image, f.bits, bitmap.width, bitmap.height);
-    for (int r = 0; r < bitmap.height; ++r)
-        for (int x = 0; x < bitmap.width; ++x) {
-            const int16_t index = pixels[static_cast<size_t>(r) * bitmap.width + x];
-            if (index == rle::kNotSet) continue;
-            bitmap.put(x, bitmap.height - 1 - r,
-                       static_cast<size_t>(index) < table.size() ? table[index] : 0);
-        }
+    rle::decode_each(bits, f.size_image, f.bits, bitmap.width, bitmap.height,
+                     [&](int x, int row, int index) {
+                         bitmap.put(x, bitmap.height - 1 - row,
+                                    static_cast<size_t>(index) < table.size() ? table[index] : 0);
+                     });
 }
 
 } // namespace
