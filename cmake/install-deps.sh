@@ -5,6 +5,8 @@
 #                            (and miniz once the library's sources use it)
 #   install-deps.sh native   the above and clang, Ninja, GoogleTest, Benchmark
 #   install-deps.sh windows  the above and mingw-w64 with Wine
+#   install-deps.sh bench    native and ImageMagick, which bench/compare_bmp.sh
+#                            measures the bitmap conversion against
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -15,8 +17,8 @@ need() { # need <package> <test command...>
 }
 
 level=${1:-native}
-case $level in demo | native | windows) ;; *)
-  echo "install-deps: unknown level '$level' (demo, native or windows)" >&2
+case $level in demo | native | windows | bench) ;; *)
+  echo "install-deps: unknown level '$level' (demo, native, windows or bench)" >&2
   exit 2
   ;;
 esac
@@ -51,6 +53,9 @@ if [ "$level" != demo ]; then
   # The test legs build miniz whenever its sources are there.
   need npm command -v npm
   uses_miniz=true
+fi
+if [ "$level" = bench ]; then
+  need imagemagick test -x /usr/bin/convert-im6.q16
 fi
 if [ "$level" = windows ]; then
   need g++-mingw-w64-x86-64 command -v x86_64-w64-mingw32-g++

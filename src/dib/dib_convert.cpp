@@ -52,6 +52,22 @@ BITMAPINFOHEADER header_for(LONG width, LONG height, WORD bits, DWORD compressio
     return header;
 }
 
+// The depth of a new DIB for a bit count and compression that both format
+// changes accept alike; 0 for a pair they refuse.
+WORD target_depth(WORD bit_count, DWORD compression) {
+    switch (bit_count) {
+    case 1:
+    case 24:
+        return compression == BI_RGB ? bit_count : 0;
+    case 4:
+        return compression == BI_RGB || compression == BI_RLE4 ? 4 : 0;
+    case 8:
+        return compression == BI_RGB || compression == BI_RLE8 ? 8 : 0;
+    default:
+        return 0;
+    }
+}
+
 SIZE_T table_bytes(const BITMAPINFOHEADER& header) {
     return PaletteSize(reinterpret_cast<LPSTR>(const_cast<BITMAPINFOHEADER*>(&header)));
 }
@@ -182,36 +198,18 @@ HANDLE ChangeDIBFormat(HANDLE dib, WORD bit_count, DWORD compression) {
     if (!dib) return nullptr;
     const auto* block = static_cast<const BYTE*>(GlobalLock(dib));
     if (!block) return nullptr;
-    const SIZE_T block_size = GlobalSize(dib);
-    DWORD first_field = 0;
-    if (block_size >= sizeof first_field) std::memcpy(&first_field, block, sizeof first_field);
-    const bool readable =
-        block_size >= (first_field == jx::dib::kInfoHeaderSize ? jx::dib::kInfoHeaderSize
-                                                               : jx::dib::kCoreHeaderSize);
+    const bool readable = jx::dib::header_fits(block, GlobalSize(dib));
     const DWORD own_bits = readable ? jx::dib::read_header(block).bit_count : 0;
     GlobalUnlock(dib);
     if (!readable) return nullptr;
 
-    WORD bits = 0;
-    switch (bit_count) {
-    case 0:
-        if (compression == BI_RGB || (compression == BI_RLE8 && own_bits == 8) ||
-            (compression == BI_RLE4 && own_bits == 4))
-            bits = static_cast<WORD>(own_bits);
-        break;
-    case 1:
-    case 24:
-        if (compression == BI_RGB) bits = bit_count;
-        break;
-    case 4:
-        if (compression == BI_RGB || compression == BI_RLE4) bits = 4;
-        break;
-    case 8:
-        if (compression == BI_RGB || compression == BI_RLE8) bits = 8;
-        break;
-    default:
-        break;
-    }
+    // Bit count 0 keeps the DIB's own depth: uncompressed, or coded as its
+    // depth allows.
+    const WORD bits = bit_count != 0 ? target_depth(bit_count, compression)
+                      : compression == BI_RGB || (compression == BI_RLE8 && own_bits == 8) ||
+                              (compression == BI_RLE4 && own_bits == 4)
+                          ? static_cast<WORD>(own_bits)
+                          : 0;
     if (bits == 0) return nullptr;
 
     HPALETTE palette = CreateDIBPalette(dib);
@@ -243,24 +241,11 @@ HANDLE ChangeDIBFormat(HANDLE dib, WORD bit_count, DWORD compression) {
 
 HANDLE ChangeBitmapFormat(HBITMAP bitmap, WORD bit_count, DWORD compression, HPALETTE palette) {
     if (!bitmap) return nullptr;
-    WORD bits = 0;
-    switch (bit_count) {
-    case 0:
-        bits = compression == BI_RLE4 ? 4 : compression == BI_RLE8 ? 8 : 0;
-        break;
-    case 1:
-    case 24:
-        if (compression == BI_RGB) bits = bit_count;
-        break;
-    case 4:
-        if (compression == BI_RGB || compression == BI_RLE4) bits = 4;
-        break;
-    case 8:
-        if (compression == BI_RGB || compression == BI_RLE8) bits = 8;
-        break;
-    default:
-        break;
-    }
+    // Bit count 0 says only the compression, which implies the depth.
+    const WORD bits = bit_count != 0           ? target_depth(bit_count, compression)
+                      : compression == BI_RLE4 ? 4
+                      : compression == BI_RLE8 ? 8
+                                               : 0;
     if (bits == 0) return nullptr;
     BITMAP description;
     if (!GetObjectA(bitmap, sizeof description, &description)) return nullptr;

@@ -30,6 +30,10 @@ struct Header {
 // the first field is not 40.
 Header read_header(const BYTE* dib);
 
+// Whether a block of `block_size` bytes holds the whole header that its
+// first field announces, so that read_header may read it.
+bool header_fits(const BYTE* dib, SIZE_T block_size);
+
 // Row size in bytes, ((bits x width + 31) / 32) x 4, without overflow.
 uint64_t row_bytes(uint64_t width, uint64_t bits);
 

@@ -30,6 +30,13 @@ Header read_header(const BYTE* dib) {
     return h;
 }
 
+bool header_fits(const BYTE* dib, SIZE_T block_size) {
+    if (block_size < kCoreHeaderSize) return false;
+    DWORD size_field;
+    std::memcpy(&size_field, dib, sizeof size_field);
+    return size_field != kInfoHeaderSize || block_size >= kInfoHeaderSize;
+}
+
 uint64_t row_bytes(uint64_t width, uint64_t bits) {
     return ((bits * width + 31) / 32) * 4;
 }
@@ -49,12 +56,10 @@ uint64_t colour_entries(const Header& h) {
 }
 
 bool is_whole(const BYTE* dib, SIZE_T block_size) {
-    if (block_size < kCoreHeaderSize) return false;
-    DWORD size_field;
-    std::memcpy(&size_field, dib, sizeof size_field);
-    if (size_field != kCoreHeaderSize && (size_field != kInfoHeaderSize || block_size < 40))
-        return false;
+    if (!header_fits(dib, block_size)) return false;
     const Header h = read_header(dib);
+    const DWORD size_field = h.size_field;
+    if (size_field != kCoreHeaderSize && size_field != kInfoHeaderSize) return false;
     const bool rle8 = h.compression == BI_RLE8, rle4 = h.compression == BI_RLE4;
     switch (h.bit_count) {
     case 1:

@@ -39,10 +39,7 @@ HPALETTE CreateDIBPalette(HANDLE dib) {
     const auto* block = static_cast<const BYTE*>(GlobalLock(dib));
     if (!block) return nullptr;
     const SIZE_T block_size = GlobalSize(dib);
-    DWORD first_field = 0;
-    if (block_size >= sizeof first_field) std::memcpy(&first_field, block, sizeof first_field);
-    if (block_size < (first_field == jx::dib::kInfoHeaderSize ? jx::dib::kInfoHeaderSize
-                                                              : jx::dib::kCoreHeaderSize)) {
+    if (!jx::dib::header_fits(block, block_size)) {
         GlobalUnlock(dib);
         return nullptr;
     }

@@ -3,6 +3,7 @@
 // depth, the entry chosen for a colour between entries, image sizes of the
 // query form, refused formats, and run-length coded input.
 #include "platform/win32.h"
+#include "support/bitmap_info.h"
 
 #include <gtest/gtest.h>
 
@@ -16,21 +17,12 @@ struct Info {
     RGBQUAD colours[256];
 };
 
-BITMAPINFOHEADER header(LONG width, LONG height, WORD bits, DWORD compression = BI_RGB) {
-    BITMAPINFOHEADER h = {};
-    h.biSize = sizeof h;
-    h.biWidth = width;
-    h.biHeight = height;
-    h.biPlanes = 1;
-    h.biBitCount = bits;
-    h.biCompression = compression;
-    return h;
-}
+using jx::test::info_header;
 
 // A screen bitmap from 24-bit rows given top row first as 0xRRGGBB.
 HBITMAP bitmap_of(HDC dc, int width, int height, const std::vector<DWORD>& colours) {
     Info info = {};
-    info.header = header(width, height, 24);
+    info.header = info_header(width, height, 24);
     const int stride = (width * 3 + 3) & ~3;
     std::vector<BYTE> rows(static_cast<size_t>(stride) * height);
     for (int y = 0; y < height; ++y)
@@ -47,7 +39,7 @@ HBITMAP bitmap_of(HDC dc, int width, int height, const std::vector<DWORD>& colou
 // The bitmap read back as 0xRRGGBB, top row first.
 std::vector<DWORD> colours_of(HDC dc, HBITMAP bitmap, int width, int height) {
     Info info = {};
-    info.header = header(width, height, 24);
+    info.header = info_header(width, height, 24);
     const int stride = (width * 3 + 3) & ~3;
     std::vector<BYTE> rows(static_cast<size_t>(stride) * height);
     EXPECT_EQ(GetDIBits(dc, bitmap, 0, height, rows.data(), reinterpret_cast<BITMAPINFO*>(&info),
@@ -87,7 +79,7 @@ protected:
 
 TEST_F(DibBits, ColourTablesOfEachDepth) {
     Info info = {};
-    info.header = header(4, 2, 1);
+    info.header = info_header(4, 2, 1);
     ASSERT_NE(
         GetDIBits(dc, bitmap, 0, 2, nullptr, reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS),
         0);
@@ -97,13 +89,13 @@ TEST_F(DibBits, ColourTablesOfEachDepth) {
     const DWORD vga[16] = {0x000000, 0x800000, 0x008000, 0x808000, 0x000080, 0x800080,
                            0x008080, 0x808080, 0xC0C0C0, 0xFF0000, 0x00FF00, 0xFFFF00,
                            0x0000FF, 0xFF00FF, 0x00FFFF, 0xFFFFFF};
-    info.header = header(4, 2, 4);
+    info.header = info_header(4, 2, 4);
     GetDIBits(dc, bitmap, 0, 2, nullptr, reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS);
     for (int i = 0; i < 16; ++i) EXPECT_EQ(rgb_of(info.colours[i]), vga[i]) << i;
 
     // 8 bits: the static colours at both ends, a 3-3-2 cube from the index
     // between them.
-    info.header = header(4, 2, 8);
+    info.header = info_header(4, 2, 8);
     GetDIBits(dc, bitmap, 0, 2, nullptr, reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS);
     const struct {
         int index;
@@ -130,7 +122,7 @@ TEST_F(DibBits, EachPixelTakesTheNearestEntryAndSizesAreRowsTimesHeight) {
     };
     for (const auto& c : cases) {
         Info info = {};
-        info.header = header(4, 2, c.bits);
+        info.header = info_header(4, 2, c.bits);
         EXPECT_EQ(GetDIBits(dc, bitmap, 0, 2, nullptr, reinterpret_cast<BITMAPINFO*>(&info),
                             DIB_RGB_COLORS),
                   1);
@@ -162,7 +154,7 @@ TEST_F(DibBits, TheBitmapsOwnFormatAndRefusedFormats) {
         DWORD compression;
     } refused[] = {{3, BI_RGB}, {8, BI_RLE4}, {4, BI_RLE8}, {24, BI_RLE8}, {64, BI_RGB}};
     for (const auto& r : refused) {
-        info.header = header(4, 2, r.bits, r.compression);
+        info.header = info_header(4, 2, r.bits, r.compression);
         EXPECT_EQ(GetDIBits(dc, bitmap, 0, 2, nullptr, reinterpret_cast<BITMAPINFO*>(&info),
                             DIB_RGB_COLORS),
                   0)
@@ -175,7 +167,8 @@ TEST_F(DibBits, BitmapsFromEveryKindOfDib) {
     struct {
         BITMAPINFOHEADER h;
         RGBQUAD colours[4];
-    } table = {header(3, 2, 8), {{0, 0, 0, 0}, {0, 0, 255, 0}, {0, 255, 0, 0}, {255, 0, 0, 0}}};
+    } table = {info_header(3, 2, 8),
+               {{0, 0, 0, 0}, {0, 0, 255, 0}, {0, 255, 0, 0}, {255, 0, 0, 0}}};
     table.h.biClrUsed = 4;
     const std::vector<DWORD> expected = {0xFF0000, 0x00FF00, 0x0000FF,
                                          0x0000FF, 0x00FF00, 0xFF0000};
@@ -184,6 +177,9 @@ TEST_F(DibBits, BitmapsFromEveryKindOfDib) {
     const BYTE rows4[] = {0x32, 0x10, 0, 0, 0x12, 0x30, 0, 0};
     const BYTE rle4[] = {1, 0x33, 2, 0x21, 0, 0, 0, 3, 0x12, 0x30, 0, 1};
     const BYTE top_down8[] = {1, 2, 3, 0, 3, 2, 1, 0};
+    const BYTE rows32[] = {0xFF, 0, 0,    0, 0, 0xFF, 0, 0, 0,    0, 0xFF, 0,
+                           0,    0, 0xFF, 0, 0, 0xFF, 0, 0, 0xFF, 0, 0,    0};
+    const BYTE rows16[] = {0x1F, 0, 0xE0, 0x03, 0, 0x7C, 0, 0, 0, 0x7C, 0xE0, 0x03, 0x1F, 0, 0, 0};
     const struct {
         const char* name;
         WORD bits;
@@ -197,6 +193,8 @@ TEST_F(DibBits, BitmapsFromEveryKindOfDib) {
         {"RLE8", 8, BI_RLE8, 2, rle8, sizeof rle8},
         {"4-bit rows", 4, BI_RGB, 2, rows4, sizeof rows4},
         {"RLE4", 4, BI_RLE4, 2, rle4, sizeof rle4},
+        {"32-bit rows", 32, BI_RGB, 2, rows32, sizeof rows32},
+        {"16-bit rows, 5 bits a colour", 16, BI_RGB, 2, rows16, sizeof rows16},
     };
     for (const auto& kind : kinds) {
         table.h.biBitCount = kind.bits;

@@ -3,6 +3,7 @@
 // the POSIX layer. The POSIX screen is 1920 x 1080 by default and Wine's
 // headless one 1024 x 768, so sizes are checked for consistency, not value.
 #include "platform/win32.h"
+#include "support/bitmap_info.h"
 
 #include <gtest/gtest.h>
 
@@ -128,11 +129,7 @@ TEST(Palettes, TheStockDefaultPalette) {
 }
 
 TEST(Palettes, SelectedPalettesComeBackAndAreDeletedOnceFree) {
-    struct {
-        WORD version, count;
-        PALETTEENTRY entries[3];
-    } logical = {0x300, 3, {{255, 0, 0, 0}, {0, 255, 0, 0}, {0, 0, 255, 0}}};
-    HPALETTE palette = CreatePalette(reinterpret_cast<LOGPALETTE*>(&logical));
+    HPALETTE palette = jx::test::make_palette({0xFF0000, 0x00FF00, 0x0000FF});
     ASSERT_NE(palette, nullptr);
     EXPECT_EQ(GetNearestPaletteIndex(palette, RGB(20, 10, 200)), 2u);
     HDC dc = GetDC(nullptr);
@@ -145,11 +142,7 @@ TEST(Palettes, SelectedPalettesComeBackAndAreDeletedOnceFree) {
 }
 
 TEST(Palettes, APaletteDeletedWhileSelectedGoesWithItsContext) {
-    struct {
-        WORD version, count;
-        PALETTEENTRY entries[1];
-    } logical = {0x100, 1, {{9, 9, 9, 0}}}; // any version is taken
-    HPALETTE palette = CreatePalette(reinterpret_cast<LOGPALETTE*>(&logical));
+    HPALETTE palette = jx::test::make_palette({0x090909}, 0x100); // any version is taken
     ASSERT_NE(palette, nullptr);
     HDC dc = GetDC(nullptr);
     HPALETTE previous = SelectPalette(dc, palette, FALSE);

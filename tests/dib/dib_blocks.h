@@ -3,6 +3,7 @@
 #pragma once
 
 #include "dib/dib.h"
+#include "support/bitmap_info.h"
 
 #include <cstdint>
 #include <cstring>
@@ -21,18 +22,6 @@ inline HANDLE block_of(const std::vector<BYTE>& bytes) {
 template <class T> void append(std::vector<BYTE>& out, const T& value) {
     const auto* p = reinterpret_cast<const BYTE*>(&value);
     out.insert(out.end(), p, p + sizeof value);
-}
-
-inline BITMAPINFOHEADER info_header(LONG width, LONG height, WORD bits,
-                                    DWORD compression = BI_RGB) {
-    BITMAPINFOHEADER h = {};
-    h.biSize = sizeof h;
-    h.biWidth = width;
-    h.biHeight = height;
-    h.biPlanes = 1;
-    h.biBitCount = bits;
-    h.biCompression = compression;
-    return h;
 }
 
 // A packed DIB: header, table (0xRRGGBB, written as RGBQUAD), pixel bytes.

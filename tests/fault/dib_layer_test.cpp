@@ -172,30 +172,13 @@ int nearest(const std::vector<uint32_t>& table, uint32_t c) {
 }
 
 TEST(CallersPalette, ColoursGoToTheNearestOfItsEntries) {
-    // Many colours, through a palette of five.
-    std::vector<BYTE> rows;
+    // Many colours (a 32-bit device bitmap holds them as 0xRRGGBB), through
+    // a palette of five.
     std::vector<uint32_t> source;
-    for (int i = 0; i < 64; ++i) {
-        const uint32_t c = (0x3F1D07u * (i + 1)) & 0xFFFFFF;
-        source.push_back(c);
-    }
-    for (int y = 7; y >= 0; --y)
-        for (int x = 0; x < 8; ++x) {
-            const uint32_t c = source[static_cast<size_t>(y) * 8 + x];
-            rows.insert(rows.end(), {static_cast<BYTE>(c), static_cast<BYTE>(c >> 8),
-                                     static_cast<BYTE>(c >> 16)});
-        }
-    HANDLE dib = block_of(packed(info_header(8, 8, 24), {}, rows));
-    HBITMAP bitmap = DIBToBitmap(dib, nullptr);
+    for (uint32_t i = 1; i <= 64; ++i) source.push_back((0x3F1D07u * i) & 0xFFFFFF);
+    HBITMAP bitmap = CreateBitmap(8, 8, 1, 32, source.data());
     const std::vector<uint32_t> entries = {0xFF0000, 0x00FF00, 0x0000FF, 0x808080, 0xFFFFFF};
-    struct {
-        WORD version, count;
-        PALETTEENTRY e[5];
-    } logical = {
-        0x300,
-        5,
-        {{255, 0, 0, 0}, {0, 255, 0, 0}, {0, 0, 255, 0}, {128, 128, 128, 0}, {255, 255, 255, 0}}};
-    HPALETTE palette = CreatePalette(reinterpret_cast<LOGPALETTE*>(&logical));
+    HPALETTE palette = jx::test::make_palette(entries);
     for (WORD bits : {4, 8}) {
         HANDLE mapped = ChangeBitmapFormat(bitmap, bits, BI_RGB, palette);
         ASSERT_NE(mapped, nullptr);
@@ -215,7 +198,6 @@ TEST(CallersPalette, ColoursGoToTheNearestOfItsEntries) {
     EXPECT_NE(GetObjectType(palette), 0u) << "the caller's palette stays";
     DeleteObject(palette);
     DeleteObject(bitmap);
-    GlobalFree(dib);
 }
 
 TEST(CallersPalette, ADibChangesDepthThroughItsOwnTable) {

@@ -3,6 +3,7 @@
 // stand on.
 #include "platform/testing.h"
 #include "platform/win32.h"
+#include "support/bitmap_info.h"
 
 #include <gtest/gtest.h>
 
@@ -60,11 +61,7 @@ TEST(VirtualScreen, APaletteScreenRealizesIntoItsFreeEntries) {
     EXPECT_EQ(system[9].peRed, 0xA6) << "static colours at the low end";
     EXPECT_EQ(system[255].peRed, 0xFF) << "and at the high end";
 
-    struct {
-        WORD version, count;
-        PALETTEENTRY entries[3];
-    } logical = {0x300, 3, {{0, 0, 0, 0}, {1, 2, 3, 0}, {4, 5, 6, 0}}};
-    HPALETTE palette = CreatePalette(reinterpret_cast<LOGPALETTE*>(&logical));
+    HPALETTE palette = jx::test::make_palette({0x000000, 0x010203, 0x040506});
     HPALETTE previous = SelectPalette(dc, palette, FALSE);
     EXPECT_EQ(RealizePalette(dc), 2u) << "black is there already";
     SelectPalette(dc, previous, FALSE);

@@ -5,41 +5,9 @@ namespace jx::posix::rle {
 
 std::vector<int16_t> decode(const BYTE* data, size_t size, int bits, int width, int height) {
     std::vector<int16_t> pixels(static_cast<size_t>(width) * height, kNotSet);
-    long long x = 0, y = 0;
-    size_t at = 0;
-    const auto put = [&](int value) {
-        if (x < width && y < height) pixels[static_cast<size_t>(y) * width + x] = value;
-        ++x;
-    };
-    while (at + 2 <= size && y < height) {
-        const BYTE first = data[at], second = data[at + 1];
-        at += 2;
-        if (first > 0) {
-            for (int i = 0; i < first && x < width; ++i)
-                put(bits == 8 ? second : (i % 2 == 0 ? second >> 4 : second & 0x0F));
-            continue;
-        }
-        if (second == 0) { // end of line
-            x = 0;
-            ++y;
-        } else if (second == 1) { // end of bitmap
-            break;
-        } else if (second == 2) { // delta
-            if (at + 2 > size) break;
-            x += data[at];
-            y += data[at + 1];
-            at += 2;
-        } else { // literal pixels
-            const size_t bytes = bits == 8 ? second : (second + 1u) / 2;
-            const size_t padded = bytes + (bytes & 1);
-            if (at + bytes > size) break;
-            for (int i = 0; i < second; ++i) {
-                const BYTE b = data[at + (bits == 8 ? i : i / 2)];
-                put(bits == 8 ? b : (i % 2 == 0 ? b >> 4 : b & 0x0F));
-            }
-            at += padded;
-        }
-    }
+    decode_each(data, size, bits, width, height, [&](int x, int y, int value) {
+        pixels[static_cast<size_t>(y) * width + x] = static_cast<int16_t>(value);
+    });
     return pixels;
 }
 

@@ -23,10 +23,51 @@ namespace jx::posix::rle {
 // line) are kNotSet.
 constexpr int16_t kNotSet = -1;
 
-// Decodes `size` bytes into width x height pixel values, row 0 at the bottom.
-// Runs that go past the end of a line are cut there; a delta or a line that
-// leaves the image, or the end of the data, stops decoding, keeping what was
-// decoded so far. Never reads past `size` bytes.
+// Decodes `size` bytes of a width x height image, calling put(x, y, value)
+// for each pixel the stream sets, row 0 at the bottom. Runs that go past the
+// end of a line are cut there; a delta or a line that leaves the image, or
+// the end of the data, stops decoding, keeping what was decoded so far.
+// Never reads past `size` bytes.
+template <class Put>
+void decode_each(const BYTE* data, size_t size, int bits, int width, int height, Put put) {
+    long long x = 0, y = 0;
+    size_t at = 0;
+    const auto pixel = [&](int value) {
+        if (x < width && y < height) put(static_cast<int>(x), static_cast<int>(y), value);
+        ++x;
+    };
+    while (at + 2 <= size && y < height) {
+        const BYTE first = data[at], second = data[at + 1];
+        at += 2;
+        if (first > 0) {
+            for (int i = 0; i < first && x < width; ++i)
+                pixel(bits == 8 ? second : (i % 2 == 0 ? second >> 4 : second & 0x0F));
+            continue;
+        }
+        if (second == 0) { // end of line
+            x = 0;
+            ++y;
+        } else if (second == 1) { // end of bitmap
+            break;
+        } else if (second == 2) { // delta
+            if (at + 2 > size) break;
+            x += data[at];
+            y += data[at + 1];
+            at += 2;
+        } else { // literal pixels
+            const size_t bytes = bits == 8 ? second : (second + 1u) / 2;
+            if (at + bytes > size) break;
+            for (int i = 0; i < second; ++i) {
+                const BYTE b = data[at + (bits == 8 ? i : i / 2)];
+                pixel(bits == 8 ? b : (i % 2 == 0 ? b >> 4 : b & 0x0F));
+            }
+            at += bytes + (bytes & 1);
+        }
+    }
+}
+
+// The same into a vector of width x height values, kNotSet where the stream
+// sets nothing.
 std::vector<int16_t> decode(const BYTE* data, size_t size, int bits, int width, int height);
 
 // Encodes width x height pixel values (row 0 at the bottom, each less than

@@ -4,14 +4,18 @@
 #include "graphics_layer.h"
 #include "layer.h"
 
+#include <atomic>
+
 using jx::posix::fail;
 
 namespace jx::posix::gdi {
 namespace {
 
-// The largest bitmap the layer makes, in pixels (256 MB of colours);
-// larger requests fail as an allocation would.
-constexpr long long kMaxPixels = 1LL << 26;
+// The largest bitmap the layer makes, in pixels: 128 MB of colours, more
+// than an A3 page at 300 dots per inch. A run-length coded DIB of a few bytes
+// can state any size, so larger requests fail as an allocation would rather
+// than take the memory.
+constexpr long long kMaxPixels = 1LL << 25;
 
 int nearest_in(const std::vector<RGBQUAD>& table, uint32_t rgb) {
     const int r = (rgb >> 16) & 0xFF, g = (rgb >> 8) & 0xFF, b = rgb & 0xFF;
@@ -64,9 +68,17 @@ uint32_t reduce_to_depth(uint32_t rgb, int bits_per_pixel) {
     }
 }
 
+namespace {
+std::atomic<uint64_t> g_serials{0};
+} // namespace
+
 Bitmap::Bitmap(int columns, int rows, int depth)
     : Object(OBJ_BITMAP), width(columns), height(rows), bits_per_pixel(depth),
-      pixels(static_cast<size_t>(columns) * rows, 0) {}
+      pixels(static_cast<size_t>(columns) * rows, 0), serial(++g_serials) {}
+
+void Bitmap::touch() {
+    serial = ++g_serials;
+}
 
 void Bitmap::put(int x, int y, uint32_t rgb) {
     pixels[static_cast<size_t>(y) * width + x] = reduce_to_depth(rgb, bits_per_pixel);

@@ -12,6 +12,7 @@
 #include "layer.h"
 
 #include <algorithm>
+#include <mutex>
 
 using jx::posix::fail;
 
@@ -178,15 +179,11 @@ void decode_rows(const DibFormat& f, const BYTE* bits, const std::vector<uint32_
 
 void decode_rle(const DibFormat& f, const BYTE* bits, const std::vector<uint32_t>& table,
                 Bitmap& bitmap) {
-    const std::vector<int16_t> pixels =
-        rle::decode(bits, f.size_image, f.bits, bitmap.width, bitmap.height);
-    for (int r = 0; r < bitmap.height; ++r)
-        for (int x = 0; x < bitmap.width; ++x) {
-            const int16_t index = pixels[static_cast<size_t>(r) * bitmap.width + x];
-            if (index == rle::kNotSet) continue;
-            bitmap.put(x, bitmap.height - 1 - r,
-                       static_cast<size_t>(index) < table.size() ? table[index] : 0);
-        }
+    rle::decode_each(bits, f.size_image, f.bits, bitmap.width, bitmap.height,
+                     [&](int x, int row, int index) {
+                         bitmap.put(x, bitmap.height - 1 - row,
+                                    static_cast<size_t>(index) < table.size() ? table[index] : 0);
+                     });
 }
 
 } // namespace
@@ -294,16 +291,49 @@ void write_table(const DibFormat& f, const std::vector<uint32_t>& table, UINT us
     }
 }
 
-// The bitmap's pixels as colour-table indices, row 0 at the bottom.
-std::vector<BYTE> indices_of(const Bitmap& bitmap, const std::vector<uint32_t>& table,
-                             size_t usable) {
+// A width x height view of the bitmap as colour-table indices, row 0 at the
+// bottom; pixels outside the bitmap are black.
+std::vector<BYTE> indices_of(const Bitmap& bitmap, int width, int height,
+                             const std::vector<uint32_t>& table, size_t usable) {
     NearestColour nearest(std::vector<uint32_t>(table.begin(), table.begin() + usable));
-    std::vector<BYTE> out(static_cast<size_t>(bitmap.width) * bitmap.height);
-    for (int y = 0; y < bitmap.height; ++y) {
-        BYTE* row = out.data() + static_cast<size_t>(bitmap.height - 1 - y) * bitmap.width;
-        for (int x = 0; x < bitmap.width; ++x) row[x] = nearest(bitmap.get(x, y));
+    std::vector<BYTE> out(static_cast<size_t>(width) * height);
+    const BYTE black = nearest(0);
+    for (int y = 0; y < height; ++y) {
+        BYTE* row = out.data() + static_cast<size_t>(height - 1 - y) * width;
+        const int inside = y < bitmap.height ? std::min(width, bitmap.width) : 0;
+        const uint32_t* source = bitmap.pixels.data() + static_cast<size_t>(y) * bitmap.width;
+        for (int x = 0; x < inside; ++x) row[x] = nearest(source[x]);
+        std::fill(row + inside, row + width, black);
     }
     return out;
+}
+
+// The last run-length coding made: asking for the image size and then for
+// the pixels codes the same image twice otherwise.
+struct CodedImage {
+    uint64_t serial = 0;
+    int bits = 0, width = 0, rows = 0;
+    std::vector<uint32_t> table;
+    std::vector<BYTE> coded;
+};
+
+std::mutex g_coded_mutex;
+CodedImage g_coded;
+
+std::vector<BYTE> coded_image(const Bitmap& bitmap, int bits, int width, int rows,
+                              const std::vector<uint32_t>& table, size_t usable) {
+    const std::vector<uint32_t> used(table.begin(), table.begin() + usable);
+    {
+        std::lock_guard<std::mutex> lock(g_coded_mutex);
+        if (g_coded.serial == bitmap.serial && g_coded.bits == bits && g_coded.width == width &&
+            g_coded.rows == rows && g_coded.table == used)
+            return g_coded.coded;
+    }
+    const std::vector<BYTE> indices = indices_of(bitmap, width, rows, table, usable);
+    std::vector<BYTE> coded = jx::posix::rle::encode(indices.data(), bits, width, rows);
+    std::lock_guard<std::mutex> lock(g_coded_mutex);
+    g_coded = {bitmap.serial, bits, width, rows, used, coded};
+    return coded;
 }
 
 void encode_row(const DibFormat& f, const Bitmap& bitmap, int y, const BYTE* indices, BYTE* row) {
@@ -420,18 +450,13 @@ int WINAPI GetDIBits(HDC dc, HBITMAP handle, UINT start, UINT lines, LPVOID bits
     }
     const bool rle = f.compression == BI_RLE8 || f.compression == BI_RLE4;
     const int rows = f.rows();
+    // Only pixels that are written are mapped to the table; coded images
+    // come from coded_image.
     std::vector<BYTE> indices;
-    if (f.bits <= 8) {
-        // Pixels outside the bitmap are black.
-        gdi::Bitmap view(f.width, rows, bitmap->bits_per_pixel);
-        for (int y = 0; y < rows && y < bitmap->height; ++y)
-            for (int x = 0; x < f.width && x < bitmap->width; ++x)
-                view.pixels[static_cast<size_t>(y) * view.width + x] = bitmap->get(x, y);
-        indices = gdi::indices_of(view, table, usable);
-    }
-
+    if (f.bits <= 8 && bits && !rle)
+        indices = gdi::indices_of(*bitmap, f.width, rows, table, usable);
     std::vector<BYTE> coded;
-    if (rle) coded = jx::posix::rle::encode(indices.data(), f.bits, f.width, rows);
+    if (rle) coded = gdi::coded_image(*bitmap, f.bits, f.width, rows, table, usable);
     const size_t image_size = rle ? coded.size() : f.stride() * rows;
     if (!f.core) info->bmiHeader.biSizeImage = static_cast<DWORD>(image_size);
     if (!bits) return 1;

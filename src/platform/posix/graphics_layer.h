@@ -145,6 +145,10 @@ public:
     int height;
     int bits_per_pixel;
     std::vector<uint32_t> pixels; // top row first
+    // Names these pixels for what is worked out from them once (the run-
+    // length coding of GetDIBits); whatever changes the pixels calls touch().
+    uint64_t serial;
+    void touch();
 };
 // Reduces a colour to what a device bitmap of `bits_per_pixel` holds.
 uint32_t reduce_to_depth(uint32_t rgb, int bits_per_pixel);
