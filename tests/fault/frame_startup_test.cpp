@@ -13,10 +13,11 @@ TEST(Startup, KeptState) {
     // Records of exactly their size: a longer copy would overrun them.
     jx::test::HostConstants constants;
     constants.set_int_no_value(-9999);
-    jx::test::HostSettings settings;
+    jx::test::HostSettings settings{0, 2}; // any flag but 0 is metric
     init_jx5_util(constants.record(), settings.record());
     constants.set_int_no_value(7); // the host's constants are copied, not read again
     EXPECT_EQ(jx::frame::int_no_value(), -9999);
+    EXPECT_TRUE(jx::frame::metric_units());
 
     // A separator of three characters does not fit: the one before stays.
     jx::testing::ScopedDecimalSeparator two("::"), too_long("abc");

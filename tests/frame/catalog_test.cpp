@@ -35,7 +35,8 @@ TEST(Catalog, HoldsExactlyItsEntries) {
     // taken from the source, so a changed text shows.
     const std::map<int, std::string> loaded = {{116, "Insufficient disk space"},
                                                {155, "File size is zero bytes"},
-                                               {342, "The file must be an ascii text file."}};
+                                               {342, "The file must be an ascii text file."},
+                                               {427, "Wrong type of text import definition file"}};
     for (const auto& [id, text] : loaded) EXPECT_EQ(catalog(id), text) << id;
 
     const std::string full = catalog(374);
