@@ -46,25 +46,12 @@ TEST(Win32Errors, SystemTextsEndWithALineBreak) {
     }
 }
 
-TEST(Win32Strings, LoadStringCutsToTheBufferAndCountsWhatItCopied) {
-    HINSTANCE module = library_module();
-    ASSERT_NE(module, nullptr);
-    char buffer[64];
-    // Catalog text 106 is "Syntax error on line %d" (23 characters).
-    EXPECT_EQ(LoadStringA(module, 106, buffer, sizeof buffer), 23);
-    EXPECT_STREQ(buffer, "Syntax error on line %d");
-    EXPECT_EQ(LoadStringA(module, 106, buffer, 10), 9);
-    EXPECT_STREQ(buffer, "Syntax er");
-    EXPECT_EQ(LoadStringA(module, 106, buffer, 1), 0);
-    EXPECT_STREQ(buffer, "");
-    // A size of 0 asks for nothing and leaves the buffer alone.
-    std::memset(buffer, '#', sizeof buffer);
-    EXPECT_EQ(LoadStringA(module, 106, buffer, 0), -1);
-    EXPECT_EQ(buffer[0], '#');
-}
-
+// The library reads its catalog through LoadStringA and clamps what comes
+// back itself (the catalog's tests pass every size); what it relies on is
+// the last error, which the error box reads after loading its title.
 TEST(Win32Strings, MissingStringsAreEmpty) {
     HINSTANCE module = library_module();
+    ASSERT_NE(module, nullptr);
     char buffer[256];
     std::memset(buffer, '#', sizeof buffer);
     // No entry 200, but its block of sixteen (192 to 207) exists: the last
