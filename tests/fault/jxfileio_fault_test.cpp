@@ -3,74 +3,45 @@
 #include "files/jxfileio.h"
 #include "platform/drive_map.h"
 #include "platform/posix/layer.h"
-#include "platform/testing.h"
+#include "support/syscall_faults.h"
 #include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
 
 #include <cerrno>
-#include <filesystem>
+#include <functional>
 #include <string>
 
 namespace {
 
 using jx::test::TempDir;
-using jx::testing::ScopedSyscallFault;
 
-size_t open_descriptors() {
-    size_t count = 0;
-    for (const auto& entry : std::filesystem::directory_iterator("/proc/self/fd")) {
-        (void)entry;
-        ++count;
-    }
-    return count;
-}
-
-// How one attempt ended.
+// How the last attempt of an operation ended.
 struct Outcome {
     bool threw = false;
-    int error_type = 0;
-    int error_code = 0;
+    int error_type = 0, error_code = 0;
     DWORD last_error = 0;
 };
 
-template <class Operation> Outcome attempt(Operation operation) {
-    Error_Handler record;
-    Outcome outcome;
-    try {
-        operation(record);
-    } catch (Error_Handler* failed) {
-        EXPECT_EQ(failed, &record);
-        outcome.threw = true;
-        outcome.error_type = failed->error_type;
-        outcome.error_code = failed->error_code;
-        outcome.last_error = failed->last_error_code;
-    }
-    return outcome;
-}
-
-// Fails call 1, 2, ... of the operation with `error` until it gets through;
-// checks every failure with `check` and that no descriptor is left open.
-template <class Operation, class Check>
-int fail_each_call(int error, Operation operation, Check check) {
-    const size_t descriptors = open_descriptors();
-    for (int nth = 1; nth < 100; ++nth) {
-        Outcome outcome;
-        bool fired;
-        {
-            ScopedSyscallFault fault(nth, error);
-            outcome = attempt(operation);
-            fired = fault.fired();
+// jx::test::fail_each_call with a fresh record for each attempt, whose end
+// `outcome` keeps for `check`; the last attempt met no failure and must get
+// through.
+template <class Operation>
+int fail_each_call(int error, Outcome& outcome, Operation operation,
+                   const std::function<void()>& check) {
+    const auto attempt = [&] {
+        Error_Handler record;
+        outcome = {};
+        try {
+            operation(record);
+        } catch (Error_Handler* failed) {
+            EXPECT_EQ(failed, &record);
+            outcome = {true, failed->error_type, failed->error_code, failed->last_error_code};
         }
-        EXPECT_EQ(open_descriptors(), descriptors) << "call " << nth;
-        if (!fired) {
-            EXPECT_FALSE(outcome.threw) << "nothing failed, yet call " << nth << " threw";
-            return nth - 1;
-        }
-        check(nth, outcome);
-    }
-    ADD_FAILURE() << "the operation never got through";
-    return 0;
+    };
+    const int calls = jx::test::fail_each_call(error, attempt, check);
+    EXPECT_FALSE(outcome.threw) << "nothing failed, yet the operation threw";
+    return calls;
 }
 
 class FileFaults : public ::testing::Test {
@@ -85,12 +56,13 @@ TEST_F(FileFaults, ReadingReportsEachFailedCall) {
         char buffer[1000];
         file.read(buffer, file.get_file_size());
     };
-    const int calls = fail_each_call(EIO, read_all, [](int nth, const Outcome& o) {
-        EXPECT_TRUE(o.threw) << nth;
-        EXPECT_EQ(o.error_type, 2) << nth;
-        EXPECT_EQ(o.last_error, static_cast<DWORD>(ERROR_IO_DEVICE)) << nth;
+    Outcome o;
+    const int calls = fail_each_call(EIO, o, read_all, [&] {
+        EXPECT_TRUE(o.threw);
+        EXPECT_EQ(o.error_type, 2);
+        EXPECT_EQ(o.last_error, static_cast<DWORD>(ERROR_IO_DEVICE));
         // A read that fails outright transferred nothing: it is also short.
-        EXPECT_TRUE(o.error_code == 101 || o.error_code == 123) << nth << ": " << o.error_code;
+        EXPECT_TRUE(o.error_code == 101 || o.error_code == 123) << o.error_code;
     });
     EXPECT_GE(calls, 3); // open, size, read at least
 }
@@ -101,10 +73,11 @@ TEST_F(FileFaults, WritingOnAFullDisk) {
         jxfileio file(&record, out.c_str(), GENERIC_WRITE, 0, nullptr);
         file.write(std::string(1000, 'w').data(), 1000);
     };
-    fail_each_call(ENOSPC, write_all, [](int nth, const Outcome& o) {
-        EXPECT_TRUE(o.threw) << nth;
-        EXPECT_EQ(o.last_error, static_cast<DWORD>(ERROR_DISK_FULL)) << nth;
-        EXPECT_TRUE(o.error_code == 101 || o.error_code == 116) << nth << ": " << o.error_code;
+    Outcome o;
+    fail_each_call(ENOSPC, o, write_all, [&] {
+        EXPECT_TRUE(o.threw);
+        EXPECT_EQ(o.last_error, static_cast<DWORD>(ERROR_DISK_FULL));
+        EXPECT_TRUE(o.error_code == 101 || o.error_code == 116) << o.error_code;
     });
     EXPECT_EQ(TempDir::read(out), std::string(1000, 'w'));
 }
@@ -113,9 +86,10 @@ TEST_F(FileFaults, PermissionDeniedOnOpen) {
     const auto open_only = [&](Error_Handler& record) {
         jxfileio file(&record, data.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr);
     };
-    fail_each_call(EACCES, open_only, [&](int nth, const Outcome& o) {
-        EXPECT_EQ(o.error_code, 101) << nth;
-        EXPECT_EQ(o.last_error, static_cast<DWORD>(ERROR_ACCESS_DENIED)) << nth;
+    Outcome o;
+    fail_each_call(EACCES, o, open_only, [&] {
+        EXPECT_EQ(o.error_code, 101);
+        EXPECT_EQ(o.last_error, static_cast<DWORD>(ERROR_ACCESS_DENIED));
     });
     EXPECT_EQ(TempDir::read(data), std::string(1000, 'd')); // nothing was touched
 }
@@ -131,12 +105,9 @@ TEST_F(FileFaults, PartialSystemTransfersAreCompleted) {
         jxfileio out(&record, copy.c_str(), GENERIC_WRITE, 0, nullptr);
         out.write(buffer, sizeof buffer);
     };
-    for (int nth = 1; nth < 20; ++nth) {
-        ScopedSyscallFault fault(nth, 0);
-        const Outcome o = attempt(copy_file);
-        EXPECT_FALSE(o.threw) << "call " << nth << " came short and the transfer stopped";
-        if (!fault.fired()) break;
-    }
+    Outcome o;
+    fail_each_call(0, o, copy_file,
+                   [&] { EXPECT_FALSE(o.threw) << "a call came short and the transfer stopped"; });
     EXPECT_EQ(TempDir::read(copy), std::string(1000, 'd'));
 }
 

@@ -1,46 +1,20 @@
 // The text import under failing system calls: every failure of reading a
 // data file or of writing and reading a definition file is reported, leaves
 // the list or the format as it was, and leaves no descriptor open.
-#include "platform/testing.h"
 #include "support/message_boxes.h"
+#include "support/syscall_faults.h"
 #include "support/temp_dir.h"
 #include "textimport/txtimport_format.h"
 
 #include <gtest/gtest.h>
 
 #include <cerrno>
-#include <filesystem>
-#include <functional>
 #include <string>
 
 namespace {
 
+using jx::test::fail_each_call;
 using jx::test::TempDir;
-
-size_t open_descriptors() {
-    return static_cast<size_t>(std::distance(std::filesystem::directory_iterator("/proc/self/fd"),
-                                             std::filesystem::directory_iterator()));
-}
-
-// Runs `operation` with its call 1, 2, ... failing with `error` until it gets
-// through, calling `check` after each failed attempt.
-void fail_each_call(int error, const std::function<void()>& operation,
-                    const std::function<void()>& check) {
-    const size_t descriptors = open_descriptors();
-    for (int nth = 1; nth < 200; ++nth) {
-        bool fired;
-        {
-            jx::testing::ScopedSyscallFault fault(nth, error);
-            operation();
-            fired = fault.fired();
-        }
-        EXPECT_EQ(open_descriptors(), descriptors) << "call " << nth;
-        if (!fired) return;
-        SCOPED_TRACE("call " + std::to_string(nth));
-        check();
-    }
-    ADD_FAILURE() << "the operation never got through";
-}
 
 // A table of three reading pieces, so that several reads can fail.
 TEST(ImportFaults, ReadingATableKeepsTheListOnEveryFailure) {

@@ -106,27 +106,30 @@ TEST_F(FileLock, LocalDrivesAreNeverLocked) {
     EXPECT_FALSE(std::filesystem::exists(site_lock));
 }
 
-// A opens, B is kept read-only and refused a save under the same name (case
-// aside) until A closes; B's save under another name moves B's lock along.
+// Another instance of the application, under another logon name and in a
+// second process, opens first: this one is kept read-only and refused a save
+// under the same name (case aside) until the other closes, which removes its
+// lock; a save under another name then moves this one's lock along.
 TEST_F(FileLock, TwoUsersOnOneFile) {
-    JX5file_Lock a, b;
-    std::strcpy(b.user_name, kOther);
-    ASSERT_TRUE(a.flck_open(site.c_str()));
-    ASSERT_TRUE(b.flck_open(site.c_str()));
-    EXPECT_EQ(b.lock_state, JX5file_Lock::state_read_only);
-    EXPECT_FALSE(b.flck_save(net.file("SITE.DAT").c_str()));
-    ASSERT_EQ(boxes.count(), 2u);
-    EXPECT_EQ(boxes.shown()[1].text, boxes.shown()[0].text) << "the refusal shows who holds it";
-
-    a.flck_reset();
-    EXPECT_TRUE(b.flck_save(net.file("SITE.DAT").c_str()));
-    EXPECT_EQ(b.lock_state, JX5file_Lock::state_locked);
-    EXPECT_EQ(jx::test::TempDir::read(net.native_file("SITE.lck")).substr(276, 10),
-              std::string(kOther) + '\0');
-    EXPECT_TRUE(b.flck_save(net.file("copy.dat").c_str()));
+    JX5file_Lock lock;
+    {
+        jx::test::LockHolder other(net, "site.dat", kOther);
+        ASSERT_EQ(other.state(), JX5file_Lock::state_locked);
+        ASSERT_TRUE(lock.flck_open(site.c_str()));
+        EXPECT_EQ(lock.lock_state, JX5file_Lock::state_read_only);
+        EXPECT_FALSE(lock.flck_save(net.file("SITE.DAT").c_str()));
+        ASSERT_EQ(boxes.count(), 2u);
+        EXPECT_NE(boxes.last().text.find(std::string("in use by ") + kOther), std::string::npos);
+        EXPECT_EQ(boxes.shown()[1].text, boxes.shown()[0].text) << "the refusal shows who holds it";
+    }
+    EXPECT_TRUE(lock.flck_save(net.file("SITE.DAT").c_str()));
+    EXPECT_EQ(lock.lock_state, JX5file_Lock::state_locked);
+    EXPECT_EQ(jx::test::TempDir::read(net.native_file("SITE.lck")).substr(276, 257).c_str(),
+              std::string(lock.user_name));
+    EXPECT_TRUE(lock.flck_save(net.file("copy.dat").c_str()));
     EXPECT_FALSE(exists(net.file("SITE.lck")));
     EXPECT_TRUE(exists(net.file("copy.lck")));
-    b.flck_reset();
+    lock.flck_reset();
     EXPECT_TRUE(std::filesystem::is_empty(net.native_dir()));
     EXPECT_EQ(boxes.count(), 2u);
 }
@@ -214,24 +217,6 @@ TEST_F(FileLock, LockFilesAsFound) {
         EXPECT_TRUE(lock.flck_save(net.file("other.dat").c_str())) << c.what << " after reset";
         lock.flck_reset();
     }
-}
-
-// Another instance of the application, under another logon name, in a
-// second process: this one is read-only until the other closes.
-TEST_F(FileLock, SecondProcessOfAnotherUser) {
-    {
-        jx::test::LockHolder other(net, "site.dat", kOther);
-        ASSERT_EQ(other.state(), JX5file_Lock::state_locked);
-        JX5file_Lock lock;
-        ASSERT_TRUE(lock.flck_open(site.c_str()));
-        EXPECT_EQ(lock.lock_state, JX5file_Lock::state_read_only);
-        EXPECT_NE(boxes.last().text.find(std::string("in use by ") + kOther), std::string::npos);
-    }
-    EXPECT_FALSE(std::filesystem::exists(site_lock));
-    JX5file_Lock lock;
-    ASSERT_TRUE(lock.flck_open(site.c_str()));
-    EXPECT_EQ(lock.lock_state, JX5file_Lock::state_locked);
-    lock.flck_reset();
 }
 
 } // namespace

@@ -2,7 +2,6 @@
 // fails for real reasons, and how records and paths come out.
 #include "files/jxfileio.h"
 #include "platform/win32.h"
-#include "support/child_process.h"
 #include "support/drive_mapping.h"
 #include "support/message_boxes.h"
 #include "support/temp_dir.h"
@@ -120,16 +119,6 @@ TEST_F(BinaryFile, FullDiskIsAShortWrite) {
     EXPECT_EQ(record.last_error_code, static_cast<DWORD>(ERROR_DISK_FULL));
 }
 
-// Another program's writer keeps the file: the record says so.
-TEST_F(BinaryFile, SharingViolationFromAnotherProcess) {
-    jx::test::FileHolder holder(forty, GENERIC_WRITE, 0);
-    ASSERT_TRUE(holder.holding()) << holder.child_error();
-    Error_Handler* thrown = thrown_record(
-        [&] { jxfileio reader(&record, forty.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr); });
-    ASSERT_EQ(thrown, &record);
-    EXPECT_EQ(record.last_error_code, static_cast<DWORD>(ERROR_SHARING_VIOLATION));
-}
-
 TEST_F(BinaryFile, ReadAlignedEndsAfterTheStoredRecord) {
     std::string bytes;
     for (int i = 0; i < 64; ++i) bytes += static_cast<char>('A' + i % 26);
@@ -235,8 +224,6 @@ TEST_F(BinaryFile, LeanFileThrowsOne) {
     joined.read(buffer, 4);
     EXPECT_EQ(std::string(buffer, 4), "4567");
     EXPECT_TRUE(throws_one([&] { joined.read(buffer, 20); }));
-    EXPECT_TRUE(
-        throws_one([&] { jx_bfile f("missing.dat", GENERIC_READ, 0, dir.path().c_str()); }));
     EXPECT_TRUE(throws_one(
         [&] { jx_bfile f(std::string(300, 'n').c_str(), GENERIC_READ, 0, dir.path().c_str()); }));
     jx_bfile later;

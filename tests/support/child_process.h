@@ -64,6 +64,8 @@ namespace detail {
 void* start_self(const char* variable, const std::string& value);
 // Waits for the process to end and releases the token.
 void wait_for(void* process);
+// Whether the process has ended (the token stays valid for wait_for).
+bool has_ended(void* process);
 // Gives this process the drive `root` ("N:\\") as its parent has it, backed
 // by `native_root` (where drive letters are the library's own).
 void map_drive_as_parent(const std::string& root, const std::string& native_root, unsigned type);

@@ -34,6 +34,13 @@ void wait_for(void* process) {
     delete pid;
 }
 
+bool has_ended(void* process) {
+    siginfo_t info = {};
+    // WNOWAIT leaves the child to wait_for, which reaps it.
+    return waitid(P_PID, *static_cast<pid_t*>(process), &info, WEXITED | WNOHANG | WNOWAIT) != 0 ||
+           info.si_pid != 0;
+}
+
 void map_drive_as_parent(const std::string& root, const std::string& native_root, unsigned type) {
     jx_map_drive(root[0], native_root.c_str(), type);
 }

@@ -26,6 +26,10 @@ void wait_for(void* process) {
     CloseHandle(static_cast<HANDLE>(process));
 }
 
+bool has_ended(void* process) {
+    return WaitForSingleObject(static_cast<HANDLE>(process), 0) == WAIT_OBJECT_0;
+}
+
 // The drives of Windows are the same for every process.
 void map_drive_as_parent(const std::string&, const std::string&, unsigned) {}
 

@@ -7,6 +7,7 @@
 // and native_dir() for the test's own file handling.
 #pragma once
 
+#include <filesystem>
 #include <memory>
 #include <string>
 
@@ -25,14 +26,16 @@ public:
     // Whether the drive is there (tests skip themselves when not).
     bool ok() const { return ok_; }
     // "M:\" or "N:\".
-    std::string root() const;
+    std::string root() const { return std::string(1, letter_) + ":\\"; }
     // A fresh folder on the drive, as the library names it ("N:\jx-...").
     const std::string& dir() const { return dir_; }
     // The same folder as the test program's own file functions name it.
     const std::string& native_dir() const { return native_dir_; }
     // `name` in dir() and in native_dir().
     std::string file(const std::string& name) const { return dir_ + "\\" + name; }
-    std::string native_file(const std::string& name) const;
+    std::string native_file(const std::string& name) const {
+        return (std::filesystem::path(native_dir_) / name).string();
+    }
 
 private:
     char letter_;

@@ -1,7 +1,6 @@
 #include "support/temp_dir.h"
+#include "support/drive_mapping.h"
 
-#include <atomic>
-#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -12,19 +11,14 @@ namespace fs = std::filesystem;
 namespace jx::test {
 
 TempDir::TempDir() {
-    static std::atomic<unsigned> counter{0};
-    const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        std::ostringstream name;
-        name << "jx6ut-test-" << stamp << '-' << counter++;
-        const fs::path candidate = fs::temp_directory_path() / name.str();
+    // A name that another process took in the same instant is tried again.
+    for (int attempt = 0; attempt < 100 && path_.empty(); ++attempt) {
+        const fs::path candidate =
+            fs::temp_directory_path() / ("jx6ut-test-" + unique_folder_name());
         std::error_code error;
-        if (fs::create_directory(candidate, error)) {
-            path_ = candidate.string();
-            return;
-        }
+        if (fs::create_directory(candidate, error)) path_ = candidate.string();
     }
-    throw std::runtime_error("cannot create a temporary folder");
+    if (path_.empty()) throw std::runtime_error("cannot create a temporary folder");
 }
 
 TempDir::~TempDir() {
