@@ -5,8 +5,8 @@
 #                            (and miniz once the library's sources use it)
 #   install-deps.sh native   the above and clang, Ninja, GoogleTest, Benchmark
 #   install-deps.sh windows  the above and mingw-w64 with Wine
-#   install-deps.sh bench    native and ImageMagick, which bench/compare_bmp.sh
-#                            measures the bitmap conversion against
+#   install-deps.sh bench    native, ImageMagick and gettext, which the bitmap
+#                            and language-text benchmarks compare against
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -56,16 +56,14 @@ if [ "$level" != demo ]; then
 fi
 if [ "$level" = bench ]; then
   need imagemagick test -x /usr/bin/convert-im6.q16
+  # msgfmt and its catalogs: the language-text benchmark compares with them.
+  need gettext command -v msgfmt
 fi
 if [ "$level" = windows ]; then
   need g++-mingw-w64-x86-64 command -v x86_64-w64-mingw32-g++
   need g++-mingw-w64-i686 command -v i686-w64-mingw32-g++
   need binutils-mingw-w64-x86-64 command -v x86_64-w64-mingw32-objdump
   need wine64 test -x /usr/lib/wine/wine64
-fi
-# msgfmt and its catalogs: only the language-text benchmark compares with them.
-if [ "${1:-native}" = bench ]; then
-  need gettext command -v msgfmt
 fi
 
 if [ ${#want[@]} -gt 0 ]; then
