@@ -95,17 +95,14 @@ TEST_F(Win32MenuCalls, TextLengthsAndTruncation) {
     EXPECT_STREQ(text, "File");
 }
 
-TEST_F(Win32MenuCalls, CommandsAreFoundDepthFirst) {
+TEST_F(Win32MenuCalls, LookupsByCommandAndPosition) {
+    // Commands are found depth first.
     char text[16] = {};
     EXPECT_EQ(GetMenuStringA(menu, 7, text, sizeof text, MF_BYCOMMAND), 5);
     EXPECT_STREQ(text, "Inner");
     EXPECT_EQ(GetMenuState(menu, 7, MF_BYCOMMAND), 0u);
     EXPECT_EQ(GetMenuStringA(menu, 99, text, sizeof text, MF_BYCOMMAND), 0);
     EXPECT_EQ(GetMenuState(menu, 99, MF_BYCOMMAND), 0xFFFFFFFFu);
-}
-
-TEST_F(Win32MenuCalls, PositionsOutsideTheMenu) {
-    char text[16];
     for (int position : {-1, 2, 9}) {
         const UINT at = static_cast<UINT>(position);
         EXPECT_EQ(GetMenuItemID(menu, position), 0xFFFFFFFFu) << position;
