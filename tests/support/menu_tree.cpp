@@ -7,39 +7,31 @@ namespace {
 
 std::string escaped(const char* text) {
     std::string out;
-    for (const char* at = text; *at; ++at) {
-        if (*at == '\t') {
-            out += "\\t";
-        } else if (static_cast<unsigned char>(*at) >= 0x80) {
-            char hex[8];
-            std::snprintf(hex, sizeof hex, "\\x%02X", static_cast<unsigned char>(*at));
-            out += hex;
-        } else {
-            out += *at;
-        }
+    for (; *text; ++text) {
+        char hex[8];
+        std::snprintf(hex, sizeof hex, "\\x%02X", static_cast<unsigned char>(*text));
+        out += *text == '\t' ? "\\t" : *text & 0x80 ? hex : std::string(1, *text);
     }
     return out;
 }
 
-void describe(HMENU menu, int depth, std::string& out) {
-    const int count = GetMenuItemCount(menu);
-    for (int i = 0; i < count; ++i) {
+void describe(HMENU menu, const std::string& indent, std::string& out) {
+    for (int i = 0; i < GetMenuItemCount(menu); ++i) {
+        const UINT at = static_cast<UINT>(i);
         char text[256] = {};
-        GetMenuStringA(menu, static_cast<UINT>(i), text, sizeof text, MF_BYPOSITION);
-        const UINT state = GetMenuState(menu, static_cast<UINT>(i), MF_BYPOSITION);
-        char line[400];
+        GetMenuStringA(menu, at, text, sizeof text, MF_BYPOSITION);
+        const UINT state = GetMenuState(menu, at, MF_BYPOSITION);
+        char hex[16];
+        std::snprintf(hex, sizeof hex, "0x%x", state);
+        const std::string id = std::to_string(GetMenuItemID(menu, i));
         const HMENU sub = GetSubMenu(menu, i);
         if (sub)
-            std::snprintf(line, sizeof line, "popup \"%s\" state=0x%x", escaped(text).c_str(),
-                          state);
+            out += indent + "popup \"" + escaped(text) + "\" state=" + hex + "\n";
         else if (state & MF_SEPARATOR)
-            std::snprintf(line, sizeof line, "separator id=%u state=0x%x", GetMenuItemID(menu, i),
-                          state);
+            out += indent + "separator id=" + id + " state=" + hex + "\n";
         else
-            std::snprintf(line, sizeof line, "item %u \"%s\" state=0x%x", GetMenuItemID(menu, i),
-                          escaped(text).c_str(), state);
-        out += std::string(static_cast<size_t>(depth) * 2, ' ') + line + "\n";
-        if (sub) describe(sub, depth + 1, out);
+            out += indent + "item " + id + " \"" + escaped(text) + "\" state=" + hex + "\n";
+        if (sub) describe(sub, indent + "  ", out);
     }
 }
 
@@ -47,19 +39,8 @@ void describe(HMENU menu, int depth, std::string& out) {
 
 std::string menu_tree(HMENU menu) {
     std::string out;
-    describe(menu, 0, out);
+    describe(menu, "", out);
     return out;
-}
-
-MenuTemplate& MenuTemplate::word(WORD value) {
-    words_.push_back(value);
-    return *this;
-}
-
-MenuTemplate& MenuTemplate::text(const char* bytes) {
-    for (const char* at = bytes; *at; ++at) words_.push_back(static_cast<unsigned char>(*at));
-    words_.push_back(0);
-    return *this;
 }
 
 } // namespace jx::test

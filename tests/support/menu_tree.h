@@ -8,24 +8,49 @@
 
 #include "platform/win32.h"
 
+#include <cstdint>
 #include <string>
-#include <vector>
 
 namespace jx::test {
 
 std::string menu_tree(HMENU menu);
 
-// Builds a standard menu template: the header's two words, then items made
-// of 16-bit words; text() adds a text as one unit per byte and its 0 unit.
-class MenuTemplate {
+// Little-endian bytes, field by field as a format table reads: compiled
+// files, and the menu items that both standard templates and compiled menu
+// entries are made of.
+class Bytes {
 public:
-    explicit MenuTemplate(WORD version = 0, WORD offset = 0) : words_{version, offset} {}
-    MenuTemplate& word(WORD value);
-    MenuTemplate& text(const char* bytes);
-    const void* data() const { return words_.data(); }
+    Bytes& u8(unsigned v) { return put(v, 1); }
+    Bytes& u16(unsigned v) { return put(v, 2); }
+    Bytes& u32(unsigned v) { return put(v, 4); }
+    Bytes& str(const std::string& text, bool nul = true) {
+        bytes_ += text;
+        if (nul) bytes_ += '\0';
+        return *this;
+    }
+    // A text as 16-bit units, one per byte, and a 0 unit.
+    Bytes& units(const std::string& text) {
+        for (unsigned char c : text) u16(c);
+        return u16(0);
+    }
+    Bytes& item(unsigned flags, unsigned id, const std::string& text) {
+        return u16(flags).u16(id).units(text);
+    }
+    Bytes& popup(unsigned flags, const std::string& text) { return u16(flags).units(text); }
+    Bytes& pad_to(size_t size) {
+        bytes_.resize(size, '\0');
+        return *this;
+    }
+    size_t size() const { return bytes_.size(); }
+    const std::string& str() const { return bytes_; }
+    const void* data() const { return bytes_.data(); }
 
 private:
-    std::vector<WORD> words_;
+    Bytes& put(uint64_t v, int n) {
+        for (int i = 0; i < n; ++i) bytes_ += static_cast<char>((v >> (8 * i)) & 0xFF);
+        return *this;
+    }
+    std::string bytes_;
 };
 
 } // namespace jx::test

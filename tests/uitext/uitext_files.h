@@ -1,12 +1,13 @@
 // What the language and menu tests share: a folder of source files with
-// controlled write times, and little-endian byte strings for the expected
-// compiled files.
+// controlled write times.
 #pragma once
 
+#include "support/menu_tree.h"
 #include "support/temp_dir.h"
 
+#include <gtest/gtest.h>
+
 #include <chrono>
-#include <cstdint>
 #include <filesystem>
 #include <string>
 
@@ -23,8 +24,7 @@ public:
     void date(const std::string& name, int age) {
         std::filesystem::last_write_time(dir.file(name), base() - std::chrono::seconds(age));
     }
-    // Seconds before the fixed moment, or a large number when the file is
-    // newer than it (it was written just now).
+    // Seconds before the fixed moment (negative for a file written just now).
     long long age(const std::string& name) const {
         const auto time = std::filesystem::last_write_time(dir.file(name));
         return std::chrono::duration_cast<std::chrono::seconds>(base() - time).count();
@@ -42,37 +42,11 @@ private:
     }
 };
 
-// Little-endian bytes, written field by field as a format table reads.
-class Bytes {
-public:
-    Bytes& u8(unsigned v) { return put(v, 1); }
-    Bytes& u16(unsigned v) { return put(v, 2); }
-    Bytes& u32(unsigned v) { return put(v, 4); }
-    // The bytes of `text`, with its NUL when `nul` is set.
-    Bytes& str(const std::string& text, bool nul = true) {
-        bytes_ += text;
-        if (nul) bytes_ += '\0';
-        return *this;
-    }
-    // A text as 16-bit units, one per byte, and a 0 unit.
-    Bytes& units(const std::string& text) {
-        for (unsigned char c : text) u16(c);
-        return u16(0);
-    }
-    // Zeros up to `size` bytes in all.
-    Bytes& pad_to(size_t size) {
-        bytes_.resize(size, '\0');
-        return *this;
-    }
-    size_t size() const { return bytes_.size(); }
-    const std::string& str() const { return bytes_; }
-
-private:
-    Bytes& put(uint64_t v, int n) {
-        for (int i = 0; i < n; ++i) bytes_ += static_cast<char>((v >> (8 * i)) & 0xFF);
-        return *this;
-    }
-    std::string bytes_;
-};
+// Expects a failed construction recorded as `code` against source `file`.
+template <class System>
+void expect_failure(const System& s, DWORD code, int file, const std::string& name = "") {
+    EXPECT_EQ(s.error_code, code) << name;
+    EXPECT_EQ(s.error_file, file) << name;
+}
 
 } // namespace jx::test
