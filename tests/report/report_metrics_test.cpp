@@ -118,6 +118,7 @@ TEST(FontDialog, ScreenFontIsRebuiltOnlyAfterOk) {
     screen.set_font(nullptr);
     EXPECT_EQ(screen.point_size, 200);
     EXPECT_LT(screen.log_font.lfHeight, first_height); // twice the points, more negative
+    EXPECT_NE(screen.font, nullptr);
     EXPECT_EQ(screen.row_height, screen.line_height + 3);
 }
 
