@@ -21,40 +21,40 @@ using jx::test::TempDir;
 struct Raw {
     std::string name, data;
     bool utf8 = false;
-    int method = 0;        // 0 stored, 8 deflated
+    unsigned method = 0;   // 0 stored, 8 deflated
     int64_t declared = -1; // the uncompressed size; -1: that of data (and its CRC)
 };
 
+// Little-endian fields of the given byte counts.
+struct Field {
+    uint64_t value;
+    int bytes;
+};
+void put(std::string& out, std::initializer_list<Field> fields) {
+    for (const Field& f : fields)
+        for (int i = 0; i < f.bytes; ++i) out += static_cast<char>(f.value >> (8 * i));
+}
+
 std::string zip_of(const std::vector<Raw>& entries) {
     std::string local, central, end;
-    const auto put = [](std::string& out, uint64_t value, int bytes) {
-        for (int i = 0; i < bytes; ++i) out += static_cast<char>(value >> (8 * i));
-    };
     for (const Raw& e : entries) {
         const auto* bytes = reinterpret_cast<const mz_uint8*>(e.data.data());
+        const bool honest = e.declared < 0;
+        const uint64_t crc = honest ? mz_crc32(MZ_CRC32_INIT, bytes, e.data.size()) : 0;
+        const uint64_t size = honest ? e.data.size() : uint64_t(e.declared);
+        const uint64_t flag = e.utf8 ? 0x800 : 0;
         std::string common;
-        for (uint32_t v : {20u, e.utf8 ? 0x800u : 0u, uint32_t(e.method), 0u, 0x21u})
-            put(common, v, 2);
-        put(common, e.declared < 0 ? uint32_t(mz_crc32(MZ_CRC32_INIT, bytes, e.data.size())) : 0,
-            4);
-        put(common, uint32_t(e.data.size()), 4);
-        put(common, uint32_t(e.declared < 0 ? e.data.size() : e.declared), 4);
-        put(common, uint32_t(e.name.size()), 2);
-        put(common, 0, 2);
-        put(central, 0x02014b50, 4);
-        put(central, 20, 2);
+        put(common, {{20, 2}, {flag, 2}, {e.method, 2}, {0, 2}, {0x21, 2}, {crc, 4}});
+        put(common, {{e.data.size(), 4}, {size, 4}, {e.name.size(), 2}, {0, 2}});
+        put(central, {{0x02014b50, 4}, {20, 2}});
         central += common + std::string(10, '\0');
-        put(central, uint32_t(local.size()), 4);
+        put(central, {{local.size(), 4}});
         central += e.name;
-        put(local, 0x04034b50, 4);
+        put(local, {{0x04034b50, 4}});
         local += common + e.name + e.data;
     }
-    put(end, 0x06054b50, 8);
-    put(end, uint32_t(entries.size()), 2);
-    put(end, uint32_t(entries.size()), 2);
-    put(end, uint32_t(central.size()), 4);
-    put(end, uint32_t(local.size()), 4);
-    put(end, 0, 2);
+    put(end, {{0x06054b50, 8}, {entries.size(), 2}, {entries.size(), 2}});
+    put(end, {{central.size(), 4}, {local.size(), 4}, {0, 2}});
     return local + central + end;
 }
 
@@ -152,8 +152,7 @@ TEST_F(Archives, RoundTripKeepsBytesAndAnsiNames) {
         {"caf\xE9 \x80 \xBD.txt", "accented"},
         {"one\\same.dat", "first folder"},
         {"two\\same.dat", "second folder"},
-        {"table.csv", std::string(300000, 'x') + "end"},
-    };
+        {"table.csv", std::string(300000, 'x') + "end"}};
     ArchiveManager manager;
     manager.NewArchive(&zip[0]);
     for (const auto& file : files)
@@ -204,31 +203,13 @@ TEST_F(Archives, EntryNamesOfOtherArchivers) {
 }
 
 TEST_F(Archives, HostileNamesAreRefusedBeforeAnythingIsWritten) {
-    const std::string hostile[] = {
-        "..\\x",
-        "../x",
-        "a/../../x",
-        "a\\..\\..\\x",
-        ".. /x",
-        "...\\x",
-        "C:\\x",
-        "C:x",
-        "\\x",
-        "/x",
-        "\\\\srv\\s\\x",
-        "\\\\.\\COM1",
-        "\\\\?\\C:\\x",
-        "x:stream",
-        "CON",
-        "sub\\nul.txt",
-        "lpt1",
-        "a\tb",
-        "a\x01",
-        "a?b",
-        "a|b",
-        "",
-        std::string(300, 'n'),
-    };
+    std::vector<std::string> hostile = {"..\\x",        "../x",     "a/../../x",     "a\\..\\..\\x",
+                                        ".. /x",        "...\\x",   "C:\\x",         "C:x",
+                                        "\\x",          "/x",       "\\\\srv\\s\\x", "\\\\.\\COM1",
+                                        "\\\\?\\C:\\x", "x:stream", "CON",           "sub\\nul.txt",
+                                        "lpt1",         "a\tb",     "a\x01",         "a?b",
+                                        "a|b",          ""};
+    hostile.push_back(std::string(300, 'n'));
     for (const std::string& name : hostile) {
         raw_zip({{"first.txt", "1"}, {name, "evil"}});
         EXPECT_EQ(unpack(zip, out), 0) << name;

@@ -15,30 +15,13 @@ namespace {
 using jx::test::ScopedMessageBoxes;
 using jx::test::TempDir;
 
-std::string catalog_text(int id) {
-    char text[260] = "";
-    get_error_string(id, text, sizeof text);
-    return text;
-}
-
 const std::string kLetter = "{\\rtf1\\ansi\\paperw12240\\paperh15840"
                             "\\sectd\\pgwsxn12240\\pghsxn15840\\marglsxn1800\\margrsxn1800"
                             "\\margtsxn1440\\margbsxn1440 text}";
+// The words after the page width that make a page one inch high.
+const std::string kInchHigh = "\\pghsxn1440\\marglsxn0\\margrsxn0\\margtsxn0\\margbsxn0";
 
-class Template : public ::testing::Test {
-protected:
-    TempDir dir;
-    Report_Metrics metrics;
-
-    // Writes `text` as the template of `index` and reads it back.
-    void read(int index, const std::string& text) {
-        metrics.template_index = static_cast<BYTE>(index);
-        dir.write(Report_Metrics::get_template_name(index), text);
-        metrics.get_printerpage_size(const_cast<char*>(dir.path().c_str()));
-    }
-};
-
-TEST_F(Template, NamesFollowTheIndex) {
+TEST(Template, NamesFollowTheIndex) {
     EXPECT_STREQ(Report_Metrics::get_template_name(0), "J5transcalc_summ.rtf");
     EXPECT_STREQ(Report_Metrics::get_template_name(4), "J5batch_print.rtf");
     EXPECT_STREQ(Report_Metrics::get_template_name(9), "J5network_ldsc.rtf");
@@ -46,13 +29,14 @@ TEST_F(Template, NamesFollowTheIndex) {
     EXPECT_STREQ(Report_Metrics::get_template_name(-1), "");
 }
 
-TEST_F(Template, PrintableAreaIsThePageLessItsMargins) {
+TEST(Template, PrintableAreaIsThePageLessItsMargins) {
     const struct {
         const char* what;
         std::string text;
         double width, height; // inches
     } cases[] = {
         {"letter with 1.25 and 1 inch margins", kLetter, 6.0, 9.0},
+        {"fifty megabytes before the words", std::string(50u << 20, 'x') + kLetter, 6.0, 9.0},
         {"words in another order, other words between",
          "\\margbsxn720{\\margtsxn720}\\pghsxn16838\\foo\\margrsxn1134\\marglsxn1134\\pgwsxn11906",
          (11906 - 2268) / 1440.0, (16838 - 1440) / 1440.0},
@@ -66,114 +50,72 @@ TEST_F(Template, PrintableAreaIsThePageLessItsMargins) {
          "\\pgwsxn2880\\pghsxn2880\\marglsxn0\\margrsxn0\\margtsxn0\\margbsxn", 2.0, 2.0},
         {"decimals and an exponent",
          "\\pgwsxn1.44e3\\pghsxn2880.5\\marglsxn0\\margrsxn0\\margtsxn0.5\\margbsxn0", 1.0, 2.0},
-        {"NaN is no number", "\\pgwsxnNaN\\pghsxn1440\\marglsxn0\\margrsxn0\\margtsxn0\\margbsxn0",
-         0.0, 1.0},
-        {"only the first occurrence counts",
-         "\\pgwsxn2880\\pgwsxn9999\\pghsxn1440\\marglsxn0\\margrsxn0\\margtsxn0\\margbsxn0", 2.0,
+        {"only the first occurrence counts", "\\pgwsxn2880\\pgwsxn9999" + kInchHigh, 2.0, 1.0},
+        {"NaN is no number", "\\pgwsxnNaN" + kInchHigh, 0.0, 1.0},
+        {"400 digits", "\\pgwsxn" + std::string(400, '9') + kInchHigh, HUGE_VAL, 1.0},
+        {"400 digits after a point", "\\pgwsxn0." + std::string(400, '0') + "1" + kInchHigh, 0.0,
          1.0},
+        {"an exponent of a million", "\\pgwsxn1e1000000" + kInchHigh, HUGE_VAL, 1.0},
+        {"a lone sign", "\\pgwsxn-" + kInchHigh, 0.0, 1.0},
+        {"a point without digits", "\\pgwsxn." + kInchHigh, 0.0, 1.0},
+        {"an exponent without digits", "\\pgwsxn2880e" + kInchHigh, 2.0, 1.0},
     };
     for (const auto& c : cases) {
+        TempDir dir;
+        dir.write(Report_Metrics::get_template_name(3), c.text);
+        Report_Metrics metrics;
+        metrics.template_index = 3;
         ScopedMessageBoxes boxes;
-        read(3, c.text);
+        metrics.get_printerpage_size(const_cast<char*>(dir.path().c_str()));
         EXPECT_EQ(boxes.count(), 0u) << c.what;
         EXPECT_DOUBLE_EQ(metrics.printable_width, c.width) << c.what;
         EXPECT_DOUBLE_EQ(metrics.printable_height, c.height) << c.what;
     }
 }
 
-TEST_F(Template, UnusableTemplatesAreShownAndFallBackToTheDefaultArea) {
-    const std::string incompatible = catalog_text(392);
-    const std::string missing_word =
+// Every way a template can't be used is one file error box, and the page
+// falls back to the default area.
+TEST(Template, UnusableTemplatesAreShownAndFallBackToTheDefaultArea) {
+    char incompatible[260] = "";
+    get_error_string(392, incompatible, sizeof incompatible);
+    const std::string bottomless =
         "\\pgwsxn12240\\pghsxn15840\\marglsxn1800\\margrsxn1800\\margtsxn1440";
-    const struct {
-        const char* what;
-        std::string text;
-        std::string shown; // part of the box text
-    } cases[] = {
-        {"no bottom margin", missing_word, incompatible},
-        {"an empty template", "", incompatible},
-        {"words after a NUL are not seen", std::string("\\pgwsxn1\0", 9) + kLetter, incompatible},
-        {"page words spelled in capitals",
-         "\\PGWSXN12240\\pghsxn15840\\marglsxn1800\\margrsxn1800\\margtsxn1440\\margbsxn1440",
-         incompatible},
-    };
-    for (const auto& c : cases) {
-        metrics.printable_width = 1;
-        metrics.printable_height = 1;
-        ScopedMessageBoxes boxes;
-        read(7, c.text);
-        ASSERT_EQ(boxes.count(), 1u) << c.what;
-        EXPECT_EQ(boxes.last().caption, "File error") << c.what;
-        EXPECT_NE(boxes.last().text.find(dir.path() + "\\J5perform_summ.rtf"), std::string::npos)
-            << boxes.last().text;
-        EXPECT_NE(boxes.last().text.find(c.shown), std::string::npos) << boxes.last().text;
-        EXPECT_DOUBLE_EQ(metrics.printable_width, 6.5) << c.what;
-        EXPECT_DOUBLE_EQ(metrics.printable_height, 4.0) << c.what;
-    }
-}
-
-TEST_F(Template, MissingTemplateIsAFileErrorNamingIt) {
-    metrics.template_index = 5;
-    ScopedMessageBoxes boxes;
-    metrics.get_printerpage_size(const_cast<char*>(dir.path().c_str()));
-    ASSERT_EQ(boxes.count(), 1u);
-    EXPECT_EQ(boxes.last().caption, "File error");
-    EXPECT_EQ(boxes.last().text.rfind(dir.path() + "\\J5interf_casedetl.rtf\r\n", 0), 0u)
-        << boxes.last().text;
-    EXPECT_DOUBLE_EQ(metrics.printable_width, 6.5);
-    EXPECT_DOUBLE_EQ(metrics.printable_height, 4.0);
-}
-
-TEST_F(Template, IndexAndPathBeyondTheirLimitsFailSafely) {
-    dir.write("J5transcalc_summ.rtf", kLetter);
-    const std::string long_dir = dir.path() + "\\" + std::string(300, 'd');
+    const std::string no_file = "<none>", here, too_long = "\\" + std::string(300, 'd');
     const struct {
         const char* what;
         int index;
-        std::string folder;
+        std::string text, folder; // folder: appended to the temporary folder
+        const char* shown;        // what the box text starts with after that folder
     } cases[] = {
-        {"index 10", 10, dir.path()},
-        {"index 255", 255, dir.path()},
-        {"a path of more than 259 characters", 0, long_dir},
+        {"no bottom margin", 7, bottomless, here, "\\J5perform_summ.rtf"},
+        {"an empty template", 7, "", here, "\\J5perform_summ.rtf"},
+        {"words after a NUL are not seen", 7, std::string("\\pgwsxn1\0", 9) + kLetter, here,
+         "\\J5perform_summ.rtf"},
+        {"page words spelled in capitals", 7,
+         "\\PGWSXN12240" + kLetter.substr(kLetter.find("\\pghsxn")), here, "\\J5perform_summ.rtf"},
+        {"a missing template", 5, no_file, here, "\\J5interf_casedetl.rtf\r\n"},
+        {"index 10", 10, no_file, here, nullptr},
+        {"index 255", 255, no_file, here, nullptr},
+        {"a path of more than 259 characters", 0, no_file, too_long, nullptr},
     };
     for (const auto& c : cases) {
+        TempDir dir;
+        const bool written = c.text != no_file;
+        if (written) dir.write(Report_Metrics::get_template_name(c.index), c.text);
+        dir.write(Report_Metrics::get_template_name(0), kLetter); // never read
+        Report_Metrics metrics;
         metrics.template_index = static_cast<BYTE>(c.index);
-        metrics.printable_width = 1;
+        metrics.printable_width = metrics.printable_height = 1;
         ScopedMessageBoxes boxes;
-        metrics.get_printerpage_size(const_cast<char*>(c.folder.c_str()));
+        const std::string folder = dir.path() + c.folder;
+        metrics.get_printerpage_size(const_cast<char*>(folder.c_str()));
         ASSERT_EQ(boxes.count(), 1u) << c.what;
+        const std::string& text = boxes.last().text;
         EXPECT_EQ(boxes.last().caption, "File error") << c.what;
+        EXPECT_TRUE(!c.shown || text.rfind(folder + c.shown, 0) == 0) << text;
+        EXPECT_TRUE(!written || text.find(incompatible) != std::string::npos) << text;
         EXPECT_DOUBLE_EQ(metrics.printable_width, 6.5) << c.what;
-    }
-}
-
-TEST_F(Template, FiftyMegabytesWithTheWordsAtTheEnd) {
-    ScopedMessageBoxes boxes;
-    read(2, std::string(50u << 20, 'x') + kLetter);
-    EXPECT_EQ(boxes.count(), 0u);
-    EXPECT_DOUBLE_EQ(metrics.printable_width, 6.0);
-    EXPECT_DOUBLE_EQ(metrics.printable_height, 9.0);
-}
-
-TEST_F(Template, HugeAndOddNumbersGiveAClearResult) {
-    const std::string rest = "\\pghsxn1440\\marglsxn0\\margrsxn0\\margtsxn0\\margbsxn0";
-    const struct {
-        const char* what;
-        std::string width_number;
-        double width;
-    } cases[] = {
-        {"400 digits", std::string(400, '9'), HUGE_VAL},
-        {"400 digits after a point", "0." + std::string(400, '0') + "1", 0.0},
-        {"an exponent of a million", "1e1000000", HUGE_VAL},
-        {"a lone sign", "-", 0.0},
-        {"a point without digits", ".", 0.0},
-        {"an exponent without digits", "2880e", 2.0},
-    };
-    for (const auto& c : cases) {
-        ScopedMessageBoxes boxes;
-        read(1, "\\pgwsxn" + c.width_number + rest);
-        EXPECT_EQ(boxes.count(), 0u) << c.what;
-        EXPECT_EQ(metrics.printable_width, c.width) << c.what;
+        EXPECT_DOUBLE_EQ(metrics.printable_height, 4.0) << c.what;
     }
 }
 

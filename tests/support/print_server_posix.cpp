@@ -4,7 +4,6 @@
 
 #include <cups/cups.h>
 
-#include <cerrno>
 #include <chrono>
 #include <csignal>
 #include <filesystem>
@@ -19,67 +18,50 @@ extern char** environ;
 namespace fs = std::filesystem;
 
 namespace jx::test {
-namespace {
-
-constexpr const char* kScheduler = "/usr/sbin/cupsd";
-
-bool write_file(const fs::path& path, const std::string& text) {
-    std::ofstream out(path, std::ios::binary);
-    out << text;
-    return static_cast<bool>(out);
-}
-
-} // namespace
 
 PrivatePrintServer::PrivatePrintServer(const std::string& name, const std::string& ppd) {
-    if (access(kScheduler, X_OK) != 0) {
+    const char* scheduler = "/usr/sbin/cupsd";
+    if (access(scheduler, X_OK) != 0) {
         why_ = "the print scheduler (Debian's cups-daemon) is not installed";
         return;
     }
-    const int port = 20000 + static_cast<int>(getpid() % 20000);
-    folder_ = (fs::temp_directory_path() / ("jx6ut-cups-" + std::to_string(port))).string();
+    const std::string address = "127.0.0.1:" + std::to_string(20000 + getpid() % 20000);
+    folder_ = (fs::temp_directory_path() / ("jx6ut-cups-" + address.substr(10))).string();
+    const std::string r = folder_;
     std::error_code error;
-    fs::remove_all(folder_, error);
-    const fs::path root = folder_;
+    fs::remove_all(r, error);
     for (const char* sub : {"ppd", "cache", "spool", "log", "state"})
-        fs::create_directories(root / sub, error);
-    const std::string r = root.string();
-    const bool written =
-        write_file(root / "cupsd.conf", "Listen 127.0.0.1:" + std::to_string(port) +
-                                            "\nLogLevel warn\nWebInterface No\nBrowsing No\n"
-                                            "DefaultAuthType None\n<Location />\nOrder "
-                                            "allow,deny\nAllow all\n</Location>\n") &&
-        write_file(root / "cups-files.conf",
-                   "ServerRoot " + r + "\nCacheDir " + r + "/cache\nStateDir " + r +
-                       "/state\nRequestRoot " + r + "/spool\nTempDir " + r + "/spool\nErrorLog " +
-                       r + "/log/error_log\nAccessLog " + r + "/log/access_log\nPageLog " + r +
-                       "/log/page_log\nFileDevice Yes\n") &&
-        write_file(root / "printers.conf",
-                   "<DefaultPrinter " + name +
-                       ">\nDeviceURI file:///dev/null\nState Idle\nAccepting Yes\nShared No\n"
-                       "</DefaultPrinter>\n") &&
-        fs::copy_file(ppd, root / "ppd" / (name + ".ppd"), error);
+        fs::create_directories(r + "/" + sub, error);
+    const std::pair<const char*, std::string> files[] = {
+        {"cupsd.conf", "Listen " + address +
+                           "\nLogLevel warn\nWebInterface No\nBrowsing No\nDefaultAuthType None\n"
+                           "<Location />\nOrder allow,deny\nAllow all\n</Location>\n"},
+        {"cups-files.conf",
+         "ServerRoot " + r + "\nCacheDir " + r + "/cache\nStateDir " + r + "/state\nRequestRoot " +
+             r + "/spool\nTempDir " + r + "/spool\nErrorLog " + r + "/log/error_log\nAccessLog " +
+             r + "/log/access_log\nPageLog " + r + "/log/page_log\nFileDevice Yes\n"},
+        {"printers.conf", "<DefaultPrinter " + name +
+                              ">\nDeviceURI file:///dev/null\nState Idle\nAccepting Yes\n"
+                              "Shared No\n</DefaultPrinter>\n"},
+    };
+    bool written = fs::copy_file(ppd, r + "/ppd/" + name + ".ppd", error);
+    for (const auto& [file, text] : files)
+        written = (std::ofstream(r + "/" + file) << text) && written;
     if (!written) {
         why_ = "cannot write the scheduler's configuration in " + r;
         return;
     }
-    fs::permissions(root / "printers.conf", fs::perms::owner_read | fs::perms::owner_write, error);
+    fs::permissions(r + "/printers.conf", fs::perms::owner_read | fs::perms::owner_write, error);
 
-    const std::string config = r + "/cupsd.conf", files = r + "/cups-files.conf";
-    char* argv[] = {const_cast<char*>(kScheduler),
-                    const_cast<char*>("-f"),
-                    const_cast<char*>("-c"),
-                    const_cast<char*>(config.c_str()),
-                    const_cast<char*>("-s"),
-                    const_cast<char*>(files.c_str()),
-                    nullptr};
+    std::string args[] = {scheduler, "-f", "-c", r + "/cupsd.conf", "-s", r + "/cups-files.conf"};
+    char* argv[] = {&args[0][0], &args[1][0], &args[2][0], &args[3][0],
+                    &args[4][0], &args[5][0], nullptr};
     pid_t pid = 0;
-    if (posix_spawn(&pid, kScheduler, nullptr, nullptr, argv, environ) != 0) {
-        why_ = "cannot start " + std::string(kScheduler);
+    if (posix_spawn(&pid, scheduler, nullptr, nullptr, argv, environ) != 0) {
+        why_ = "cannot start " + std::string(scheduler);
         return;
     }
     process_ = pid;
-    const std::string address = "127.0.0.1:" + std::to_string(port);
     cupsSetServer(address.c_str());
     // The scheduler is ready when it answers for the printer.
     for (int attempt = 0; attempt < 100; ++attempt) {
@@ -87,7 +69,6 @@ PrivatePrintServer::PrivatePrintServer(const std::string& name, const std::strin
         if (waitpid(pid, &status, WNOHANG) == pid) {
             process_ = 0;
             why_ = "the scheduler stopped at once (see " + r + "/log/error_log)";
-            cupsSetServer(nullptr);
             return;
         }
         if (cups_dest_t* dest = cupsGetNamedDest(CUPS_HTTP_DEFAULT, name.c_str(), nullptr)) {
@@ -104,8 +85,7 @@ PrivatePrintServer::~PrivatePrintServer() {
     cupsSetServer(nullptr);
     if (process_ > 0) {
         kill(process_, SIGTERM);
-        int status = 0;
-        waitpid(process_, &status, 0);
+        waitpid(process_, nullptr, 0);
     }
     std::error_code error;
     if (!folder_.empty()) fs::remove_all(folder_, error);
