@@ -1,7 +1,7 @@
 // Run-length coded pixels through CreateDIBitmap, read back uncompressed and
 // coded again. The first three bytes choose the width, the height and 4 or
 // 8 bits; the rest is the stream, in a buffer of exactly its size.
-#include "../tests/support/bitmap_info.h"
+#include "platform/win32.h"
 
 #include <cstdint>
 #include <cstring>
@@ -15,7 +15,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     struct {
         BITMAPINFOHEADER h;
         RGBQUAD colours[256];
-    } info = {jx::test::info_header(width, height, bits, bits == 4 ? BI_RLE4 : BI_RLE8), {}};
+    } info = {};
+    info.h.biSize = sizeof info.h;
+    info.h.biWidth = width;
+    info.h.biHeight = height;
+    info.h.biPlanes = 1;
+    info.h.biBitCount = bits;
+    info.h.biCompression = bits == 4 ? BI_RLE4 : BI_RLE8;
     info.h.biSizeImage = static_cast<DWORD>(stream.size());
     info.h.biClrUsed = data[2] >> 1;
     for (int i = 0; i < 256; ++i) info.colours[i] = {BYTE(i), BYTE(i * 7), BYTE(i * 13), 0};
