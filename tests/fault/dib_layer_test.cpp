@@ -192,20 +192,29 @@ TEST_F(DibLayer, ColoursGoToTheNearestEntryOfTheCallersPalette) {
     DeleteObject(bitmap);
 }
 
-TEST_F(DibLayer, PaletteScreenCountsAndSystemPalette) {
+TEST_F(DibLayer, PaletteScreenCountsSystemPaletteAndFreeEntries) {
     for (int bits : {8, 16}) {
         jx::testing::ScopedScreen screen({800, 600, bits, 96, 96, 0, 0});
         HDC dc = GetDC(nullptr);
         EXPECT_EQ(PalEntriesOnDevice(dc), 1 << bits);
         ReleaseDC(nullptr, dc);
     }
-    jx::testing::ScopedScreen screen({800, 600, 8, 96, 96, 0, 0});
+    jx::testing::ScopedScreen screen({1024, 768, 8, 96, 96, 0, 0});
     HPALETTE system = GetSystemPalette();
     PALETTEENTRY entries[256];
     ASSERT_EQ(GetPaletteEntries(system, 0, 256, entries), 256u);
-    EXPECT_EQ(rgb(entries[7]), kStatics[7]);
-    EXPECT_EQ(rgb(entries[255]), kStatics[19]);
     DeleteObject(system);
+    for (int i = 0; i < 10; ++i) { // the static colours at both ends
+        EXPECT_EQ(rgb(entries[i]), kStatics[i]) << i;
+        EXPECT_EQ(rgb(entries[246 + i]), kStatics[10 + i]) << 246 + i;
+    }
+    HDC dc = GetDC(nullptr);
+    HPALETTE palette = make_palette({0x000000, 0x010203, 0x040506});
+    HPALETTE previous = SelectPalette(dc, palette, FALSE);
+    EXPECT_EQ(RealizePalette(dc), 2u) << "realized into free entries; black is there already";
+    SelectPalette(dc, previous, FALSE);
+    DeleteObject(palette);
+    ReleaseDC(nullptr, dc);
 }
 
 // Every format pair and the failing paths, for the leak check.

@@ -53,22 +53,6 @@ TEST(VirtualScreen, ImpossibleDescriptionsChangeNothing) {
     EXPECT_TRUE(jx_set_screen(nullptr));
 }
 
-TEST(VirtualScreen, APaletteScreenRealizesIntoItsFreeEntries) {
-    jx::testing::ScopedScreen described({1024, 768, 8, 96, 96, 0, 0});
-    HDC dc = GetDC(nullptr);
-    PALETTEENTRY system[256];
-    ASSERT_EQ(GetSystemPaletteEntries(dc, 0, 256, system), 256u);
-    EXPECT_EQ(system[9].peRed, 0xA6) << "static colours at the low end";
-    EXPECT_EQ(system[255].peRed, 0xFF) << "and at the high end";
-
-    HPALETTE palette = jx::test::make_palette({0x000000, 0x010203, 0x040506});
-    HPALETTE previous = SelectPalette(dc, palette, FALSE);
-    EXPECT_EQ(RealizePalette(dc), 2u) << "black is there already";
-    SelectPalette(dc, previous, FALSE);
-    DeleteObject(palette);
-    ReleaseDC(nullptr, dc);
-}
-
 TEST(ObjectTable, CountsWhatIsAliveAndRefusesStrangers) {
     const size_t objects = jx::testing::live_gdi_objects();
     const size_t blocks = jx::testing::live_global_blocks();
