@@ -119,7 +119,7 @@ TEST(Palettes, TheStockDefaultPalette) {
     EXPECT_EQ(GetPaletteEntries(palette, 19, 5, entries), 1u);
 }
 
-TEST(Palettes, SelectedPalettesComeBackAndAreDeletedOnceFree) {
+TEST(Palettes, SelectedPalettesComeBackAndAreDeletedOnceOrWithTheirContext) {
     HPALETTE palette = jx::test::make_palette({0xFF0000, 0x00FF00, 0x0000FF});
     ASSERT_NE(palette, nullptr);
     EXPECT_EQ(GetNearestPaletteIndex(palette, RGB(20, 10, 200)), 2u);
@@ -127,17 +127,13 @@ TEST(Palettes, SelectedPalettesComeBackAndAreDeletedOnceFree) {
     HPALETTE previous = SelectPalette(dc, palette, FALSE);
     EXPECT_EQ(previous, GetStockObject(DEFAULT_PALETTE));
     EXPECT_EQ(SelectPalette(dc, previous, TRUE), palette);
-    ReleaseDC(nullptr, dc);
     EXPECT_TRUE(DeleteObject(palette));
     EXPECT_FALSE(DeleteObject(palette));
-}
 
-TEST(Palettes, APaletteDeletedWhileSelectedGoesWithItsContext) {
-    HPALETTE palette = jx::test::make_palette({0x090909}, 0x100); // any version is taken
+    palette = jx::test::make_palette({0x090909}, 0x100); // any version is taken
     ASSERT_NE(palette, nullptr);
-    HDC dc = GetDC(nullptr);
-    HPALETTE previous = SelectPalette(dc, palette, FALSE);
-    EXPECT_TRUE(DeleteObject(palette));
+    previous = SelectPalette(dc, palette, FALSE);
+    EXPECT_TRUE(DeleteObject(palette)) << "deleted while selected";
     SelectPalette(dc, previous, FALSE);
     EXPECT_FALSE(DeleteObject(palette)) << "its handle went with the first deletion";
     ReleaseDC(nullptr, dc);
