@@ -42,8 +42,7 @@ TEST(BmpReader, EveryTruncationIsAProblemNeverAnOverrun) {
     };
     for (const auto& f : files) {
         HANDLE dib = nullptr;
-        const jxut::bmp::Description whole = jxut::bmp::describe(f.file, &dib);
-        EXPECT_TRUE(whole.problems.empty()) << f.name << ": " << whole.problems.front();
+        EXPECT_TRUE(jxut::bmp::describe(f.file, &dib).problems.empty()) << f.name;
         ASSERT_NE(dib, nullptr) << f.name;
         HBITMAP bitmap = DIBToBitmap(dib, nullptr);
         EXPECT_NE(bitmap, nullptr) << f.name;
@@ -53,8 +52,7 @@ TEST(BmpReader, EveryTruncationIsAProblemNeverAnOverrun) {
             // An exact copy, so that any read past the end is caught.
             const std::vector<uint8_t> cut(f.file.begin(), f.file.begin() + length);
             dib = nullptr;
-            const jxut::bmp::Description d = jxut::bmp::describe(cut, &dib);
-            EXPECT_FALSE(d.problems.empty()) << f.name << " cut to " << length;
+            EXPECT_FALSE(jxut::bmp::describe(cut, &dib).problems.empty()) << f.name << length;
             EXPECT_EQ(dib, nullptr) << f.name << " cut to " << length;
         }
     }
@@ -100,17 +98,15 @@ TEST(BmpReader, OffsetsAndSizesThatDoNotAddUp) {
 
 TEST(BmpWriter, WhatIsWrittenReadsBackTheSame) {
     jx::test::TempDir dir;
+    const std::string path = dir.file("blank.bmp");
     for (WORD bits : {1, 4, 8, 24}) {
-        HANDLE dib = CreateDIB(5, 3, bits);
-        const std::string path = dir.file("blank.bmp");
+        HANDLE dib = CreateDIB(5, 3, bits), back = nullptr;
         std::string problem;
-        ASSERT_TRUE(jxut::bmp::write_file(path, dib, problem)) << problem;
         std::vector<uint8_t> bytes;
-        ASSERT_TRUE(jxut::bmp::read_file(path, bytes, problem));
+        ASSERT_TRUE(jxut::bmp::write_file(path, dib, problem)) << problem;
+        ASSERT_TRUE(jxut::bmp::read_file(path, bytes, problem)) << problem;
         EXPECT_EQ(bytes.size(), 14 + GlobalSize(dib)) << bits;
-        HANDLE back = nullptr;
-        const jxut::bmp::Description d = jxut::bmp::describe(bytes, &back);
-        EXPECT_TRUE(d.problems.empty()) << bits;
+        EXPECT_TRUE(jxut::bmp::describe(bytes, &back).problems.empty()) << bits;
         ASSERT_NE(back, nullptr);
         EXPECT_EQ(GlobalSize(back), GlobalSize(dib));
         GlobalFree(back);

@@ -6,8 +6,6 @@
 
 namespace {
 
-using jx::test::append;
-
 TEST(CreateDib, DepthsRowsAndBlockSizes) {
     const struct {
         DWORD width, height;
@@ -28,87 +26,68 @@ TEST(CreateDib, DepthsRowsAndBlockSizes) {
         EXPECT_EQ(GlobalSize(dib), c.block) << c.width << "x" << c.height << "x" << c.asked;
         auto* block = static_cast<LPSTR>(GlobalLock(dib));
         const BITMAPINFOHEADER h = jx::test::header_of(dib);
-        EXPECT_EQ(h.biSize, 40u);
-        EXPECT_EQ(h.biBitCount, c.depth) << c.asked;
-        EXPECT_EQ(h.biPlanes, 1);
-        EXPECT_EQ(h.biCompression, static_cast<DWORD>(BI_RGB));
-        EXPECT_EQ(h.biSizeImage, 0u);
-        EXPECT_EQ(DIBWidth(block), c.width);
-        EXPECT_EQ(DIBHeight(block), c.height);
+        BITMAPINFOHEADER expected = jx::test::info_header(c.width, c.height, c.depth);
+        EXPECT_EQ(std::memcmp(&h, &expected, sizeof h), 0) << c.asked;
         // Colour table and pixels are zero.
         for (SIZE_T i = 40; i < c.block; ++i) ASSERT_EQ(block[i], 0) << i;
         EXPECT_EQ(GlobalUnlock(dib), FALSE) << "the block came back unlocked";
         GlobalFree(dib);
     }
-}
-
-TEST(CreateDib, SizesBeyondThirtyTwoBitsAreRefused) {
-    const struct {
-        DWORD width, height;
-        WORD bits;
-    } cases[] = {
-        {0xFFFFFFFF, 1, 1},   {0x80000000, 1, 24}, {1, 0x80000000, 1},
-        {100000, 100000, 24}, {65536, 65536, 8},   {0x7FFFFFFF, 0x7FFFFFFF, 1},
-    };
-    for (const auto& c : cases) EXPECT_EQ(CreateDIB(c.width, c.height, c.bits), nullptr) << c.width;
+    const DWORD refused[][3] = {{0xFFFFFFFF, 1, 1}, {0x80000000, 1, 24},
+                                {1, 0x80000000, 1}, {100000, 100000, 24},
+                                {65536, 65536, 8},  {0x7FFFFFFF, 0x7FFFFFFF, 1}};
+    for (const auto& r : refused)
+        EXPECT_EQ(CreateDIB(r[0], r[1], WORD(r[2])), nullptr) << r[0] << "x" << r[1];
 }
 
 // The measurement functions on hand-made headers of both kinds.
 TEST(MeasureDib, BothHeaderKinds) {
-    struct Case {
+    const auto info = [](LONG w, LONG h, WORD bits, DWORD used) {
+        BITMAPINFOHEADER header = jx::test::info_header(w, h, bits);
+        header.biClrUsed = used;
+        return jx::test::packed(header, {}, {});
+    };
+    const auto core = [](DWORD size, WORD w, WORD h, WORD bits) {
+        std::vector<BYTE> out;
+        jx::test::append(out, BITMAPCOREHEADER{size, w, h, 1, bits});
+        out.resize(40, 0);
+        return out;
+    };
+    const struct {
         const char* name;
         std::vector<BYTE> header; // first bytes of the block
         DWORD width, height;
         WORD colours, table_bytes;
         size_t bits_at;
+    } cases[] = {
+        {"info 1 bit", info(5, 6, 1, 0), 5, 6, 2, 8, 48},
+        {"info 4 bits", info(5, 6, 4, 0), 5, 6, 16, 64, 104},
+        {"info 8 bits", info(5, 6, 8, 0), 5, 6, 256, 1024, 1064},
+        {"info 8 bits, 20 used", info(5, 6, 8, 20), 5, 6, 20, 80, 120},
+        {"info 24 bits", info(5, 6, 24, 0), 5, 6, 0, 0, 40},
+        {"info 24 bits, 3 used", info(5, 6, 24, 3), 5, 6, 3, 12, 52},
+        {"info 16 bits", info(5, 6, 16, 0), 5, 6, 0, 0, 40},
+        {"info 32 bits", info(5, 6, 32, 0), 5, 6, 0, 0, 40},
+        {"info 3 bits", info(5, 6, 3, 0), 5, 6, 0, 0, 40},
+        {"info, negative height", info(70000, -9, 8, 2), 70000, 0xFFFFFFF7u, 2, 8, 48},
+        // 0x4001 colours are 65540 bytes of table: the size is 16 bits.
+        {"info, table past 16 bits", info(1, 1, 8, 0x4001), 1, 1, 0x4001, 4, 44},
+        {"core 1 bit", core(12, 300, 2, 1), 300, 2, 2, 6, 18},
+        {"core 4 bits", core(12, 3, 2, 4), 3, 2, 16, 48, 60},
+        {"core 8 bits", core(12, 3, 2, 8), 3, 2, 256, 768, 780},
+        {"core 24 bits", core(12, 3, 2, 24), 3, 2, 0, 0, 12},
+        // Only 40 makes an information header: any other size is read as core.
+        {"108 read as core", core(108, 7, 9, 8), 7, 9, 256, 768, 108 + 768},
+        {"size 0 read as core", core(0, 7, 9, 4), 7, 9, 16, 48, 48},
     };
-    std::vector<Case> cases;
-    const auto info = [](LONG w, LONG h, WORD bits, DWORD used) {
-        BITMAPINFOHEADER header = jx::test::info_header(w, h, bits);
-        header.biClrUsed = used;
-        std::vector<BYTE> out;
-        append(out, header);
-        return out;
-    };
-    const auto core = [](DWORD size, WORD w, WORD h, WORD bits) {
-        BITMAPCOREHEADER header = {size, w, h, 1, bits};
-        std::vector<BYTE> out;
-        append(out, header);
-        out.resize(40, 0);
-        return out;
-    };
-    cases.push_back({"info 1 bit", info(5, 6, 1, 0), 5, 6, 2, 8, 48});
-    cases.push_back({"info 4 bits", info(5, 6, 4, 0), 5, 6, 16, 64, 104});
-    cases.push_back({"info 8 bits", info(5, 6, 8, 0), 5, 6, 256, 1024, 1064});
-    cases.push_back({"info 8 bits, 20 used", info(5, 6, 8, 20), 5, 6, 20, 80, 120});
-    cases.push_back({"info 24 bits", info(5, 6, 24, 0), 5, 6, 0, 0, 40});
-    cases.push_back({"info 24 bits, 3 used", info(5, 6, 24, 3), 5, 6, 3, 12, 52});
-    cases.push_back({"info 16 bits", info(5, 6, 16, 0), 5, 6, 0, 0, 40});
-    cases.push_back({"info 32 bits", info(5, 6, 32, 0), 5, 6, 0, 0, 40});
-    cases.push_back({"info 3 bits", info(5, 6, 3, 0), 5, 6, 0, 0, 40});
-    cases.push_back({"info, negative height", info(70000, -9, 8, 2), 70000, 0xFFFFFFF7u, 2, 8, 48});
-    cases.push_back({"core 1 bit", core(12, 300, 2, 1), 300, 2, 2, 6, 18});
-    cases.push_back({"core 4 bits", core(12, 3, 2, 4), 3, 2, 16, 48, 60});
-    cases.push_back({"core 8 bits", core(12, 3, 2, 8), 3, 2, 256, 768, 780});
-    cases.push_back({"core 24 bits", core(12, 3, 2, 24), 3, 2, 0, 0, 12});
-    // Only 40 makes an information header: a larger one is read as core.
-    cases.push_back({"108 read as core", core(108, 7, 9, 8), 7, 9, 256, 768, 108 + 768});
-    cases.push_back({"size 0 read as core", core(0, 7, 9, 4), 7, 9, 16, 48, 48});
-    for (Case& c : cases) {
-        auto* dib = reinterpret_cast<LPSTR>(c.header.data());
+    for (const auto& c : cases) {
+        auto* dib = reinterpret_cast<LPSTR>(const_cast<BYTE*>(c.header.data()));
         EXPECT_EQ(DIBWidth(dib), c.width) << c.name;
         EXPECT_EQ(DIBHeight(dib), c.height) << c.name;
         EXPECT_EQ(DIBNumColors(dib), c.colours) << c.name;
         EXPECT_EQ(PaletteSize(dib), c.table_bytes) << c.name;
         EXPECT_EQ(static_cast<size_t>(FindDIBBits(dib) - dib), c.bits_at) << c.name;
     }
-}
-
-TEST(MeasureDib, TheTableSizeIsSixteenBits) {
-    BITMAPINFOHEADER h = jx::test::info_header(1, 1, 8);
-    h.biClrUsed = 0x4001; // 65540 bytes of table
-    EXPECT_EQ(DIBNumColors(reinterpret_cast<LPSTR>(&h)), 0x4001);
-    EXPECT_EQ(PaletteSize(reinterpret_cast<LPSTR>(&h)), 4);
 }
 
 } // namespace

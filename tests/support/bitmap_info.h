@@ -1,4 +1,5 @@
-// The BITMAPINFOHEADER that the bitmap tests start from.
+// Headers, colour tables and rows for the bitmap tests. Colours are
+// 0xRRGGBB; pictures are given top row first, as they are seen.
 #pragma once
 
 #include "platform/win32.h"
@@ -10,27 +11,84 @@ namespace jx::test {
 
 inline BITMAPINFOHEADER info_header(LONG width, LONG height, WORD bits,
                                     DWORD compression = BI_RGB) {
-    BITMAPINFOHEADER h = {};
-    h.biSize = sizeof h;
-    h.biWidth = width;
-    h.biHeight = height;
-    h.biPlanes = 1;
-    h.biBitCount = bits;
-    h.biCompression = compression;
-    return h;
+    return {sizeof(BITMAPINFOHEADER), width, height, 1, bits, compression, 0, 0, 0, 0, 0};
 }
 
-// A logical palette of the colours (0xRRGGBB), flags 0.
+inline uint32_t rgb(BYTE r, BYTE g, BYTE b) {
+    return (uint32_t{r} << 16) | (g << 8) | b;
+}
+inline uint32_t rgb(const RGBQUAD& q) {
+    return rgb(q.rgbRed, q.rgbGreen, q.rgbBlue);
+}
+inline uint32_t rgb(const PALETTEENTRY& e) {
+    return rgb(e.peRed, e.peGreen, e.peBlue);
+}
+
+inline const std::vector<uint32_t> kMono = {0x000000, 0xFFFFFF};
+inline const std::vector<uint32_t> kVga = {
+    0x000000, 0x800000, 0x008000, 0x808000, 0x000080, 0x800080, 0x008080, 0x808080,
+    0xC0C0C0, 0xFF0000, 0x00FF00, 0xFFFF00, 0x0000FF, 0xFF00FF, 0x00FFFF, 0xFFFFFF};
+// The static colours: the first ten and the last ten of a 256-entry table.
+inline const std::vector<uint32_t> kStatics = {0x000000, 0x800000, 0x008000, 0x808000, 0x000080,
+                                               0x800080, 0x008080, 0xC0C0C0, 0xC0DCC0, 0xA6CAF0,
+                                               0xFFFBF0, 0xA0A0A4, 0x808080, 0xFF0000, 0x00FF00,
+                                               0xFFFF00, 0x0000FF, 0xFF00FF, 0x00FFFF, 0xFFFFFF};
+
+// The table GetDIBits gives an 8-bit DIB on a true-colour screen: the static
+// colours at both ends, a 3-3-2 cube from the index between.
+inline std::vector<uint32_t> table256() {
+    std::vector<uint32_t> table;
+    for (uint32_t i = 0; i < 256; ++i)
+        table.push_back(i < 10     ? kStatics[i]
+                        : i >= 246 ? kStatics[i - 236]
+                                   : ((i & 7) << 21) | ((i & 0x38) << 10) | (i & 0xC0));
+    return table;
+}
+
+inline size_t stride_of(int width, int bits) {
+    return ((static_cast<size_t>(width) * bits + 31) / 32) * 4;
+}
+
+// Bottom-up padded rows of `bits` from pixels: table indices up to 8 bits,
+// colours at 24.
+inline std::vector<BYTE> rows_of(const std::vector<uint32_t>& pixels, int width, int height,
+                                 int bits) {
+    const size_t stride = stride_of(width, bits);
+    std::vector<BYTE> rows(stride * height, 0);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            const uint32_t p = pixels[static_cast<size_t>(y) * width + x];
+            BYTE* row = &rows[stride * (height - 1 - y)];
+            const size_t bit = static_cast<size_t>(x) * bits;
+            if (bits == 24)
+                row[x * 3] = BYTE(p), row[x * 3 + 1] = BYTE(p >> 8), row[x * 3 + 2] = BYTE(p >> 16);
+            else
+                row[bit / 8] |= static_cast<BYTE>(p << (8 - bits - bit % 8));
+        }
+    return rows;
+}
+
+// The inverse of rows_of.
+inline std::vector<uint32_t> pixels_of(const BYTE* rows, int width, int height, int bits) {
+    const size_t stride = stride_of(width, bits);
+    std::vector<uint32_t> out;
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            const BYTE* row = rows + stride * (height - 1 - y);
+            const size_t bit = static_cast<size_t>(x) * bits;
+            out.push_back(bits == 24 ? rgb(row[x * 3 + 2], row[x * 3 + 1], row[x * 3])
+                                     : (row[bit / 8] >> (8 - bits - bit % 8)) & ((1 << bits) - 1));
+        }
+    return out;
+}
+
+// A logical palette of the colours, flags 0.
 inline HPALETTE make_palette(const std::vector<uint32_t>& colours, WORD version = 0x300) {
-    std::vector<BYTE> block(4 + 4 * (colours.empty() ? 1 : colours.size()), 0);
-    const WORD count = static_cast<WORD>(colours.size());
-    block[0] = static_cast<BYTE>(version), block[1] = static_cast<BYTE>(version >> 8);
-    block[2] = static_cast<BYTE>(count), block[3] = static_cast<BYTE>(count >> 8);
-    for (size_t i = 0; i < colours.size(); ++i) {
-        block[4 + 4 * i] = static_cast<BYTE>(colours[i] >> 16);
-        block[5 + 4 * i] = static_cast<BYTE>(colours[i] >> 8);
-        block[6 + 4 * i] = static_cast<BYTE>(colours[i]);
-    }
+    std::vector<WORD> block(4 + 2 * colours.size(), 0);
+    block[0] = version, block[1] = static_cast<WORD>(colours.size());
+    auto* entries = reinterpret_cast<PALETTEENTRY*>(&block[2]);
+    for (size_t i = 0; i < colours.size(); ++i)
+        entries[i] = {BYTE(colours[i] >> 16), BYTE(colours[i] >> 8), BYTE(colours[i]), 0};
     return CreatePalette(reinterpret_cast<const LOGPALETTE*>(block.data()));
 }
 
