@@ -46,9 +46,9 @@ void write_files(const std::string& dir, int count, size_t bytes) {
             std::snprintf(name, sizeof name, "t%05d.csv", i);
             while (data.size() < bytes) {
                 char line[96];
-                std::snprintf(line, sizeof line, "Site %u,%u.%04u,%u.%04u,%u,%u\r\n",
-                              next() % 5000, 40 + next() % 8, next() % 10000, 2 + next() % 6,
-                              next() % 10000, next() % 3000, next() % 60);
+                std::snprintf(line, sizeof line, "Site %u,%u.%04u,%u.%04u,%u,%u\r\n", next() % 5000,
+                              40 + next() % 8, next() % 10000, 2 + next() % 6, next() % 10000,
+                              next() % 3000, next() % 60);
                 data += line;
             }
         } else {
@@ -100,7 +100,8 @@ int pack(std::string zip, const std::string& dir, size_t step) {
 int main(int argc, char** argv) {
     const std::vector<std::string> args(argv + 1, argv + argc);
     if (args.size() == 4 && args[0] == "--files") {
-        write_files(args[1], std::atoi(args[2].c_str()), std::strtoull(args[3].c_str(), nullptr, 10));
+        write_files(args[1], std::atoi(args[2].c_str()),
+                    std::strtoull(args[3].c_str(), nullptr, 10));
         return 0;
     }
     if (args.size() == 3 && args[0] == "--pack") return pack(args[1], args[2], 0);

@@ -22,7 +22,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::vector<uint8_t> bytes(data, data + size);
     read(bytes, true);
     if (size <= 512)
-        for (size_t cut = 0; cut < size; ++cut)
-            read(std::vector<uint8_t>(data, data + cut), false);
+        for (size_t cut = 0; cut < size; ++cut) read(std::vector<uint8_t>(data, data + cut), false);
     return 0;
 }

@@ -56,7 +56,7 @@ int access(const char* path, int mode);
 // The password database entry of a user: 0 or an errno value, as
 // getpwuid_r returns.
 int getpwuid_r(uid_t user, struct passwd* entry, char* scratch, size_t size, struct passwd** found);
-int close(int fd); // never fails by injection: a handle is always released
+int close(int fd);                       // never fails by injection: a handle is always released
 void* realloc(void* block, size_t size); // a planned failure leaves the block as it was
 } // namespace sys
 

@@ -143,7 +143,7 @@ BOOL WINAPI GetUserNameA(LPSTR buffer, LPDWORD size) {
     std::string scratch(1024, '\0');
     int error;
     while ((error = jx::posix::sys::getpwuid_r(geteuid(), &entry, scratch.data(), scratch.size(),
-                                              &found)) == ERANGE &&
+                                               &found)) == ERANGE &&
            scratch.size() < (1u << 20))
         scratch.resize(scratch.size() * 2);
     if (error != 0 || !found || !found->pw_name || !*found->pw_name)

@@ -108,7 +108,8 @@ int access(const char* path, int mode) {
     return ::access(path, mode);
 }
 
-int getpwuid_r(uid_t user, struct passwd* entry, char* scratch, size_t size, struct passwd** found) {
+int getpwuid_r(uid_t user, struct passwd* entry, char* scratch, size_t size,
+               struct passwd** found) {
     *found = nullptr;
     if (next_call() == Fault::fail) return errno;
     return ::getpwuid_r(user, entry, scratch, size, found);
