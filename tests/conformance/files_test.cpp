@@ -175,7 +175,7 @@ TEST_F(Win32Files, SharingKeepsFilesAndIsEnforcedAcrossProcesses) {
     EXPECT_EQ(last_error_of(DeleteFileA(ten.c_str())), 32u);
     {
         jx::test::FileHolder other_reader(ten, GENERIC_READ, FILE_SHARE_READ);
-        EXPECT_TRUE(other_reader.holding());
+        EXPECT_TRUE(other_reader.holding()) << other_reader.child_error();
         jx::test::FileHolder other_writer(ten, GENERIC_READ | GENERIC_WRITE, 0);
         EXPECT_EQ(other_writer.child_error(), 32u);
     }
