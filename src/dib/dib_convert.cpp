@@ -95,6 +95,26 @@ bool fill_pixels(HANDLE dib, HDC dc, HBITMAP bitmap) {
     return copied != 0;
 }
 
+// A new DIB of the given depth and compression holding the bitmap's pixels
+// as seen through `palette`; null when any step fails.
+HANDLE dib_in_format(HBITMAP bitmap, WORD bits, DWORD compression, HPALETTE palette) {
+    BITMAP description;
+    if (!GetObjectA(bitmap, sizeof description, &description)) return nullptr;
+    HANDLE dib = AllocRoomForDIB(
+        header_for(description.bmWidth, description.bmHeight, bits, compression), bitmap);
+    if (!dib) return nullptr;
+    HDC dc = GetDC(nullptr);
+    {
+        PaletteSelection selection(dc, palette, Restore::background);
+        if (!fill_pixels(dib, dc, bitmap)) {
+            GlobalFree(dib);
+            dib = nullptr;
+        }
+    }
+    ReleaseDC(nullptr, dc);
+    return dib;
+}
+
 } // namespace
 
 extern "C" {
@@ -219,21 +239,7 @@ HANDLE ChangeDIBFormat(HANDLE dib, WORD bit_count, DWORD compression) {
         DeleteObject(palette);
         return nullptr;
     }
-    BITMAP description;
-    GetObjectA(bitmap, sizeof description, &description);
-    HANDLE changed = AllocRoomForDIB(
-        header_for(description.bmWidth, description.bmHeight, bits, compression), bitmap);
-    if (changed) {
-        HDC dc = GetDC(nullptr);
-        {
-            PaletteSelection selection(dc, palette, Restore::background);
-            if (!fill_pixels(changed, dc, bitmap)) {
-                GlobalFree(changed);
-                changed = nullptr;
-            }
-        }
-        ReleaseDC(nullptr, dc);
-    }
+    HANDLE changed = dib_in_format(bitmap, bits, compression, palette);
     DeleteObject(bitmap);
     DeleteObject(palette);
     return changed;
@@ -247,20 +253,6 @@ HANDLE ChangeBitmapFormat(HBITMAP bitmap, WORD bit_count, DWORD compression, HPA
                       : compression == BI_RLE8 ? 8
                                                : 0;
     if (bits == 0) return nullptr;
-    BITMAP description;
-    if (!GetObjectA(bitmap, sizeof description, &description)) return nullptr;
-    HANDLE dib = AllocRoomForDIB(
-        header_for(description.bmWidth, description.bmHeight, bits, compression), bitmap);
-    if (!dib) return nullptr;
-    HDC dc = GetDC(nullptr);
-    {
-        PaletteSelection selection(dc, palette, Restore::background);
-        if (!fill_pixels(dib, dc, bitmap)) {
-            GlobalFree(dib);
-            dib = nullptr;
-        }
-    }
-    ReleaseDC(nullptr, dc);
-    return dib;
+    return dib_in_format(bitmap, bits, compression, palette);
 }
 }
