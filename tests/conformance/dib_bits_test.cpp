@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -27,13 +28,16 @@ HBITMAP bitmap_of(HDC dc, int width, int height, const std::vector<uint32_t>& co
                           reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS);
 }
 
+int get_bits(HDC dc, HBITMAP bitmap, UINT lines, void* rows, Info& info) {
+    return GetDIBits(dc, bitmap, 0, lines, rows, reinterpret_cast<BITMAPINFO*>(&info),
+                     DIB_RGB_COLORS);
+}
+
 std::vector<uint32_t> colours_of(HDC dc, HBITMAP bitmap, int width, int height) {
     Info info = {};
     info.header = info_header(width, height, 24);
     std::vector<BYTE> rows(stride_of(width, 24) * height);
-    EXPECT_EQ(GetDIBits(dc, bitmap, 0, height, rows.data(), reinterpret_cast<BITMAPINFO*>(&info),
-                        DIB_RGB_COLORS),
-              height);
+    EXPECT_EQ(get_bits(dc, bitmap, height, rows.data(), info), height);
     return pixels_of(rows.data(), width, height, 24);
 }
 
@@ -79,25 +83,20 @@ TEST_F(DibBits, EachDepthsTableSizeAndNearestEntries) {
         {64, BI_RGB},
     };
     for (const auto& c : cases) {
-        const std::string name = std::to_string(c.bits) + "/" + std::to_string(c.compression);
+        SCOPED_TRACE(::testing::Message() << c.bits << "/" << c.compression);
         Info info = {};
         info.header = info_header(4, 2, c.bits, c.compression);
-        EXPECT_EQ(GetDIBits(dc, bitmap, 0, 2, nullptr, reinterpret_cast<BITMAPINFO*>(&info),
-                            DIB_RGB_COLORS),
-                  c.rows.empty() ? 0 : 1)
-            << name;
+        EXPECT_EQ(get_bits(dc, bitmap, 2, nullptr, info), c.rows.empty() ? 0 : 1);
         if (c.rows.empty()) continue;
-        EXPECT_EQ(info.header.biSizeImage, c.rows.size()) << name << ": rows times height";
+        EXPECT_EQ(info.header.biSizeImage, c.rows.size()) << "rows times height";
         EXPECT_EQ(info.header.biClrUsed, 0u);
         for (size_t i = 0; i < c.table.size(); ++i) {
-            EXPECT_EQ(rgb(info.colours[i]), c.table[i]) << name << ": " << i;
+            EXPECT_EQ(rgb(info.colours[i]), c.table[i]) << i;
             EXPECT_EQ(info.colours[i].rgbReserved, 0) << i;
         }
         std::vector<BYTE> out(c.rows.size() + 4, 0xCD);
-        EXPECT_EQ(GetDIBits(dc, bitmap, 0, 2, out.data(), reinterpret_cast<BITMAPINFO*>(&info),
-                            DIB_RGB_COLORS),
-                  2);
-        EXPECT_EQ(std::vector<BYTE>(out.begin(), out.begin() + c.rows.size()), c.rows) << name;
+        EXPECT_EQ(get_bits(dc, bitmap, 2, out.data(), info), 2);
+        EXPECT_EQ(std::vector<BYTE>(out.begin(), out.begin() + c.rows.size()), c.rows);
         EXPECT_EQ(out[c.rows.size()], 0xCD) << "nothing past the image";
     }
 }
@@ -105,14 +104,11 @@ TEST_F(DibBits, EachDepthsTableSizeAndNearestEntries) {
 TEST_F(DibBits, TheBitmapsOwnFormat) {
     Info info = {};
     info.header.biSize = sizeof info.header;
-    EXPECT_NE(
-        GetDIBits(dc, bitmap, 0, 0, nullptr, reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS),
-        0);
-    EXPECT_EQ(info.header.biWidth, 4);
-    EXPECT_EQ(info.header.biHeight, 2);
-    EXPECT_EQ(info.header.biBitCount, 32);
-    EXPECT_EQ(info.header.biCompression, static_cast<DWORD>(BI_BITFIELDS));
-    EXPECT_EQ(info.header.biSizeImage, 32u);
+    EXPECT_NE(get_bits(dc, bitmap, 0, nullptr, info), 0);
+    const BITMAPINFOHEADER& h = info.header;
+    EXPECT_EQ((std::vector<long>{h.biWidth, h.biHeight, h.biBitCount, long(h.biCompression),
+                                 long(h.biSizeImage)}),
+              (std::vector<long>{4, 2, 32, BI_BITFIELDS, 32}));
 }
 
 TEST_F(DibBits, BitmapsFromEveryKindOfDib) {
@@ -134,11 +130,11 @@ TEST_F(DibBits, BitmapsFromEveryKindOfDib) {
         {"RLE4", 4, BI_RLE4, 2, {1, 0x33, 2, 0x21, 0, 0, 0, 3, 0x12, 0x30, 0, 1}},
         {"32-bit rows", 32, BI_RGB, 2, {0xFF, 0, 0,    0, 0, 0xFF, 0, 0, 0,    0, 0xFF, 0,
                                         0,    0, 0xFF, 0, 0, 0xFF, 0, 0, 0xFF, 0, 0,    0}},
-        {"16-bit rows, 5 bits a colour",
+        {"16-bit 555",
          16,
          BI_RGB,
          2,
-         {0x1F, 0, 0xE0, 0x03, 0, 0x7C, 0, 0, 0, 0x7C, 0xE0, 0x03, 0x1F, 0, 0, 0}},
+         {0x1F, 0, 0xE0, 3, 0, 0x7C, 0, 0, 0, 0x7C, 0xE0, 3, 0x1F, 0, 0, 0}},
     };
     for (const auto& kind : kinds) {
         BITMAPINFOHEADER h = info_header(3, kind.height, kind.bits, kind.compression);
@@ -157,10 +153,10 @@ TEST_F(DibBits, BitmapsFromEveryKindOfDib) {
                                       CBM_INIT, kind.data.data(),
                                       reinterpret_cast<BITMAPINFO*>(info.data()), DIB_RGB_COLORS);
         ASSERT_NE(made, nullptr) << kind.name;
-        BITMAP description = {};
-        GetObjectA(made, sizeof description, &description);
-        EXPECT_EQ(description.bmHeight, 2) << kind.name;
-        EXPECT_EQ(description.bmBitsPixel, 32) << kind.name;
+        BITMAP d = {};
+        GetObjectA(made, sizeof d, &d);
+        EXPECT_EQ(std::make_pair(d.bmHeight, d.bmBitsPixel), std::make_pair(LONG{2}, WORD{32}))
+            << kind.name;
         EXPECT_EQ(colours_of(dc, made, 3, 2), (std::vector<uint32_t>{0xFF0000, 0x00FF00, 0x0000FF,
                                                                      0x0000FF, 0x00FF00, 0xFF0000}))
             << kind.name;

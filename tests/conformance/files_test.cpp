@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 
 namespace {
 
@@ -48,7 +49,6 @@ TEST_F(Win32Files, FailuresGiveTheirOwnCodes) {
     EXPECT_EQ(open_error(dir.file("a*b.dat"), GENERIC_READ, 1, OPEN_EXISTING), 123u);
     EXPECT_EQ(open_error(ten, GENERIC_WRITE, 0, CREATE_NEW), 80u);
 
-    SetLastError(kUntouched);
     EXPECT_EQ(last_error_of(DeleteFileA(dir.file("x.dat").c_str())), 2u);
     EXPECT_EQ(last_error_of(DeleteFileA(nowhere.c_str())), 3u);
     EXPECT_EQ(last_error_of(DeleteFileA(dir.path().c_str())), 5u);
@@ -67,14 +67,13 @@ TEST_F(Win32Files, CreationModesReportAnExistingFile) {
     CloseHandle(h);
     // OPEN_ALWAYS keeps the contents, CREATE_ALWAYS empties them; both say
     // that the file was there.
-    h = open_file(path, GENERIC_READ | GENERIC_WRITE, 0, OPEN_ALWAYS);
-    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_ALREADY_EXISTS));
-    EXPECT_EQ(GetFileSize(h, nullptr), 6u);
-    CloseHandle(h);
-    h = open_file(path, GENERIC_WRITE, 0, CREATE_ALWAYS);
-    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_ALREADY_EXISTS));
-    EXPECT_EQ(GetFileSize(h, nullptr), 0u);
-    CloseHandle(h);
+    for (const auto& [creation, size] :
+         {std::pair<DWORD, DWORD>{OPEN_ALWAYS, 6}, {CREATE_ALWAYS, 0}}) {
+        h = open_file(path, GENERIC_READ | GENERIC_WRITE, 0, creation);
+        EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_ALREADY_EXISTS)) << creation;
+        EXPECT_EQ(GetFileSize(h, nullptr), size) << creation;
+        CloseHandle(h);
+    }
 }
 
 TEST_F(Win32Files, TransfersComeShortAtTheEndAndKeepToTheHandlesAccess) {
@@ -144,20 +143,13 @@ TEST_F(Win32Files, ShareModeMatrix) {
         DWORD access1, share1, access2, share2;
         bool opens;
     } cases[] = {
-        {R, SR, R, SR, true},
-        {R, SR, W, SR, false},
-        {R, SR, R, 0, false},
-        {R, SR | SW, W, SR, true},
-        {W, SR, R, SR, false},
-        {W, SR, R, SR | SW, true},
-        {R, 0, R, SR, false},
-        {0, 0, R, SR, true},
-        {R, SR, 0, 0, true},
-        {R, SR, W, SR | SW, false},
-        {W, SW, W, SW, true},
-        {W, SW, R, SW, false},
-        {R | W, SR | SW, R | W, SR | SW, true},
-        {R, SR | SD, R, SR, true},
+        {R, SR, R, SR, true},      {R, SR, W, SR, false},
+        {R, SR, R, 0, false},      {R, SR | SW, W, SR, true},
+        {W, SR, R, SR, false},     {W, SR, R, SR | SW, true},
+        {R, 0, R, SR, false},      {0, 0, R, SR, true},
+        {R, SR, 0, 0, true},       {R, SR, W, SR | SW, false},
+        {W, SW, W, SW, true},      {W, SW, R, SW, false},
+        {R, SR | SD, R, SR, true}, {R | W, SR | SW, R | W, SR | SW, true},
     };
     for (const auto& c : cases) {
         HANDLE first = open_file(ten, c.access1, c.share1, OPEN_EXISTING);

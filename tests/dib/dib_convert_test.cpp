@@ -56,30 +56,30 @@ TEST(DibRoundTrip, EachKindGivesItsPaletteAndComesBackAsTheSameColours) {
         {"24 bits", packed(info_header(5, 3, 24), {}, rows_of(any, 5, 3, 24)), {}},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
         HANDLE dib = block_of(c.dib);
         HPALETTE palette = CreateDIBPalette(dib);
         std::vector<PALETTEENTRY> entries(300);
         const UINT count = palette ? GetPaletteEntries(palette, 0, 300, entries.data()) : 0;
         DeleteObject(palette);
-        ASSERT_EQ(count, c.table.size()) << c.name;
+        ASSERT_EQ(count, c.table.size());
         for (UINT i = 0; i < count; ++i) {
             EXPECT_EQ(rgb(entries[i]), c.table[i]) << i;
             EXPECT_EQ(entries[i].peFlags, 0);
         }
         HBITMAP bitmap = DIBToBitmap(dib, nullptr);
         HANDLE back = BitmapToDIB(bitmap, nullptr);
-        ASSERT_NE(back, nullptr) << c.name;
+        ASSERT_NE(back, nullptr);
         const BITMAPINFOHEADER h = header_of(back);
-        EXPECT_EQ(h.biBitCount, 24) << c.name << ": a 32-bit screen bitmap gives 24 bits";
-        EXPECT_EQ(GlobalSize(back), 40 + h.biSizeImage) << c.name;
+        EXPECT_EQ(h.biBitCount, 24) << "a 32-bit screen bitmap gives 24 bits";
+        EXPECT_EQ(GlobalSize(back), 40 + h.biSizeImage);
         EXPECT_EQ(colours_of(back),
-                  c.table.empty() ? any : lookup(picture(c.table.size()), c.table))
-            << c.name;
+                  c.table.empty() ? any : lookup(picture(c.table.size()), c.table));
         GlobalFree(back);
         DeleteObject(bitmap);
         // The caller's block is left as it was, and still theirs to free.
         const auto* block = static_cast<const BYTE*>(GlobalLock(dib));
-        EXPECT_EQ(std::vector<BYTE>(block, block + c.dib.size()), c.dib) << c.name;
+        EXPECT_EQ(std::vector<BYTE>(block, block + c.dib.size()), c.dib);
         GlobalUnlock(dib);
         EXPECT_EQ(GlobalFree(dib), nullptr);
     }
@@ -91,14 +91,11 @@ TEST(DibRoundTrip, BitmapsToEachDepthKeepTheColoursItsTableHolds) {
     HANDLE source = block_of(picture_dib(4, kVga));
     HBITMAP bitmap = DIBToBitmap(source, nullptr);
     ASSERT_NE(bitmap, nullptr);
-    // Two colours: whatever is nearer to black or to white.
+    // Two colours: whatever is nearer to black or to white, which in squared
+    // distance is whether the channels add up to more than half of 3 x 255.
     std::vector<uint32_t> mono;
-    for (uint32_t c : colours) {
-        const int r = c >> 16, g = (c >> 8) & 0xFF, b = c & 0xFF;
-        const int to_black = r * r + g * g + b * b;
-        const int to_white = (255 - r) * (255 - r) + (255 - g) * (255 - g) + (255 - b) * (255 - b);
-        mono.push_back(to_white < to_black ? 0xFFFFFF : 0x000000);
-    }
+    for (uint32_t c : colours)
+        mono.push_back((c >> 16) + (c >> 8 & 0xFF) + (c & 0xFF) > 382 ? 0xFFFFFF : 0x000000);
     for (WORD bits : {1, 4, 8, 24}) {
         HANDLE dib = ChangeBitmapFormat(bitmap, bits, BI_RGB, nullptr);
         ASSERT_NE(dib, nullptr) << bits;

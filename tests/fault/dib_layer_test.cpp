@@ -58,13 +58,7 @@ TEST(RunLengthCode, DecodingStopsAtEveryEdge) {
         bool coded = false;
     } cases[] = {
         {"runs", 8, 4, 1, {3, 7, 1, 9, 0, 1}, {7, 7, 7, 9}, true},
-        {"odd literal of 4 bits",
-         4,
-         5,
-         1,
-         {0, 5, 0x12, 0x34, 0x50, 0, 0, 1},
-         {1, 2, 3, 4, 5},
-         true},
+        {"odd 4-bit literal", 4, 5, 1, {0, 5, 0x12, 0x34, 0x50, 0, 0, 1}, {1, 2, 3, 4, 5}, true},
         {"odd literal of 8 bits", 8, 3, 1, {0, 3, 1, 2, 3, 0, 0, 1}, {1, 2, 3}, true},
         {"two pixels are runs", 8, 2, 1, {1, 1, 1, 2, 0, 1}, {1, 2}, true},
         {"a run of 4 bits", 4, 4, 1, {4, 0x66, 0, 1}, {6, 6, 6, 6}, true},
@@ -81,12 +75,12 @@ TEST(RunLengthCode, DecodingStopsAtEveryEdge) {
         {"literal of 4 bits, not coded", 4, 3, 1, {0, 3, 0x12, 0x30, 0, 1}, {1, 2, 3}},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
         // Each stream is its own vector of the exact size, so a read past it is caught.
-        EXPECT_EQ(decode(c.stream.data(), c.stream.size(), c.bits, c.width, c.height), c.pixels)
-            << c.name;
+        EXPECT_EQ(decode(c.stream.data(), c.stream.size(), c.bits, c.width, c.height), c.pixels);
         if (c.coded) {
             const std::vector<BYTE> pixels(c.pixels.begin(), c.pixels.end());
-            EXPECT_EQ(encode(pixels.data(), c.bits, c.width, 1), c.stream) << c.name;
+            EXPECT_EQ(encode(pixels.data(), c.bits, c.width, 1), c.stream);
         }
     }
 }
@@ -131,20 +125,19 @@ TEST_F(DibLayer, ChangedFormatsDrawTheSameColours) {
     } cases[] = {{false, 0, BI_RLE4}, {false, 4, BI_RLE4}, {false, 0, BI_RLE8}, {false, 8, BI_RLE8},
                  {true, 4, BI_RGB},   {true, 4, BI_RLE4},  {true, 0, BI_RLE8}};
     for (const auto& c : cases) {
-        const std::string name = std::to_string(c.from_dib) + "/" + std::to_string(c.bits) + "/" +
-                                 std::to_string(c.compression);
+        SCOPED_TRACE(::testing::Message() << c.from_dib << "/" << c.bits << "/" << c.compression);
         HANDLE changed = c.from_dib ? ChangeDIBFormat(dib, c.bits, c.compression)
                                     : ChangeBitmapFormat(bitmap, c.bits, c.compression, nullptr);
-        ASSERT_NE(changed, nullptr) << name;
+        ASSERT_NE(changed, nullptr);
         const BITMAPINFOHEADER h = header_of(changed);
-        EXPECT_EQ(h.biCompression, c.compression) << name;
-        EXPECT_EQ(h.biBitCount, c.compression == BI_RLE8 ? 8 : 4) << name;
+        EXPECT_EQ(h.biCompression, c.compression);
+        EXPECT_EQ(h.biBitCount, c.compression == BI_RLE8 ? 8 : 4);
         EXPECT_EQ(GlobalSize(changed), 40u + (4u << h.biBitCount) + h.biSizeImage)
-            << name << ": the block is exactly header, table and pixels";
-        EXPECT_EQ(drawn(changed), c.from_dib ? dib_colours : colours) << name;
+            << "the block is exactly header, table and pixels";
+        EXPECT_EQ(drawn(changed), c.from_dib ? dib_colours : colours);
         // The same pixels once more from the changed DIB itself.
         HANDLE again = ChangeDIBFormat(changed, 0, c.compression);
-        EXPECT_EQ(again ? header_of(again).biSizeImage : 0, h.biSizeImage) << name;
+        EXPECT_EQ(again ? header_of(again).biSizeImage : 0, h.biSizeImage);
         GlobalFree(again);
         GlobalFree(changed);
     }
@@ -193,13 +186,13 @@ TEST_F(DibLayer, ColoursGoToTheNearestEntryOfTheCallersPalette) {
 }
 
 TEST_F(DibLayer, PaletteScreenCountsSystemPaletteAndFreeEntries) {
-    for (int bits : {8, 16}) {
-        jx::testing::ScopedScreen screen({800, 600, bits, 96, 96, 0, 0});
-        HDC dc = GetDC(nullptr);
-        EXPECT_EQ(PalEntriesOnDevice(dc), 1 << bits);
-        ReleaseDC(nullptr, dc);
-    }
-    jx::testing::ScopedScreen screen({1024, 768, 8, 96, 96, 0, 0});
+    jx::testing::ScopedScreen screen({1024, 768, 16, 96, 96, 0, 0});
+    HDC dc = GetDC(nullptr);
+    EXPECT_EQ(PalEntriesOnDevice(dc), 1 << 16);
+    ReleaseDC(nullptr, dc);
+    jx::testing::ScopedScreen palette_screen({1024, 768, 8, 96, 96, 0, 0});
+    dc = GetDC(nullptr);
+    EXPECT_EQ(PalEntriesOnDevice(dc), 1 << 8);
     HPALETTE system = GetSystemPalette();
     PALETTEENTRY entries[256];
     ASSERT_EQ(GetPaletteEntries(system, 0, 256, entries), 256u);
@@ -208,7 +201,6 @@ TEST_F(DibLayer, PaletteScreenCountsSystemPaletteAndFreeEntries) {
         EXPECT_EQ(rgb(entries[i]), kStatics[i]) << i;
         EXPECT_EQ(rgb(entries[246 + i]), kStatics[10 + i]) << 246 + i;
     }
-    HDC dc = GetDC(nullptr);
     HPALETTE palette = make_palette({0x000000, 0x010203, 0x040506});
     HPALETTE previous = SelectPalette(dc, palette, FALSE);
     EXPECT_EQ(RealizePalette(dc), 2u) << "realized into free entries; black is there already";

@@ -150,8 +150,8 @@ TEST(ReportMetrics, PrinterOrScreenIsMeasuredAndGivenBack) {
         std::strcpy(metrics.log_font.lfFaceName, "Liberation Sans");
         metrics.point_size = 105;
         metrics.portrait = c.portrait;
-        metrics.printable_width = 6.0; // 6 x 25.4 x 100 falls just short of 15240
-        metrics.printable_height = 9.0;
+        // 6 x 25.4 x 100 falls just short of 15240
+        metrics.printable_width = 6.0, metrics.printable_height = 9.0;
         HDC dc = metrics.init_metrics(nullptr, nullptr, true);
         ASSERT_NE(dc, nullptr);
         EXPECT_EQ(dc, metrics.hdc);
@@ -248,10 +248,9 @@ TEST(TemplateFaults, EveryFailingCallFallsBackAndShowsAFileError) {
             }
             ASSERT_EQ(boxes.count(), 1u) << "call " << nth;
             EXPECT_EQ(boxes.last().caption, "File error") << "call " << nth;
-            if (error == 0) {
-                EXPECT_NE(boxes.last().text.find("Read error at end of file"), std::string::npos)
-                    << boxes.last().text;
-            }
+            EXPECT_TRUE(error ||
+                        boxes.last().text.find("Read error at end of file") != std::string::npos)
+                << boxes.last().text;
             EXPECT_DOUBLE_EQ(metrics.printable_width, 6.5);
             EXPECT_DOUBLE_EQ(metrics.printable_height, 4.0);
         }

@@ -8,6 +8,8 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <tuple>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -30,10 +32,8 @@ TEST(ReportMetrics, PageSizeInMillimetresFollowsTheFlags) {
         metrics.use_inches = c.inches;
         metrics.width_from_template = c.width_template;
         metrics.height_from_template = c.height_template;
-        metrics.page_width = c.width;
-        metrics.page_height = c.height;
-        metrics.printable_width = 6.0;
-        metrics.printable_height = 9.0;
+        metrics.page_width = c.width, metrics.page_height = c.height;
+        metrics.printable_width = 6.0, metrics.printable_height = 9.0;
         EXPECT_DOUBLE_EQ(metrics.get_width_mm(), c.width_mm) << c.what;
         EXPECT_DOUBLE_EQ(metrics.get_height_mm(), c.height_mm) << c.what;
     }
@@ -41,10 +41,8 @@ TEST(ReportMetrics, PageSizeInMillimetresFollowsTheFlags) {
 
 TEST(ReportMetrics, LandscapeFrameComesFromThePrintableArea) {
     Report_Metrics metrics;
-    metrics.printable_width = 9.0;
-    metrics.printable_height = 6.5;
-    metrics.logpixels_x = 300;
-    metrics.logpixels_y = 600;
+    metrics.printable_width = 9.0, metrics.printable_height = 6.5;
+    metrics.logpixels_x = 300, metrics.logpixels_y = 600;
     RECT frame = {1, 1, 1, 1};
     int height = 0, width = 0;
     metrics.get_emf_rectlandscp(&frame, &height, &width);
@@ -84,16 +82,16 @@ TEST(FontDialog, OkStoresTheChoiceAndCancelChangesNothing) {
         std::strcpy(metrics.log_font.lfFaceName, "Liberation Sans");
         metrics.point_size = 100;
         metrics.font_color = 0x0000FF;
-        HWND owner = nullptr;
-        metrics.set_font(owner);
+        metrics.set_font(nullptr);
         ASSERT_EQ(dialog.calls, 1);
-        EXPECT_EQ(dialog.seen.lStructSize, sizeof(CHOOSEFONTA));
-        EXPECT_EQ(dialog.seen.Flags, 0x10141u);
-        EXPECT_EQ(dialog.seen.lpLogFont, &metrics.log_font);
-        EXPECT_EQ(dialog.seen.iPointSize, 100);
-        EXPECT_EQ(dialog.seen.rgbColors, 0x0000FFu);
-        EXPECT_EQ(metrics.point_size, answer ? 125 : 100);
-        EXPECT_EQ(metrics.font_color, answer ? 0x00112233u : 0x0000FFu);
+        const CHOOSEFONTA& seen = dialog.seen;
+        EXPECT_EQ(std::make_tuple(seen.lStructSize, seen.Flags, seen.lpLogFont, seen.iPointSize,
+                                  seen.rgbColors),
+                  std::make_tuple(DWORD(sizeof(CHOOSEFONTA)), DWORD{0x10141}, &metrics.log_font,
+                                  INT{100}, COLORREF{0x0000FF}));
+        EXPECT_EQ(std::make_pair(metrics.point_size, metrics.font_color),
+                  answer ? std::make_pair(125, COLORREF{0x00112233})
+                         : std::make_pair(100, COLORREF{0x0000FF}));
         EXPECT_STREQ(metrics.log_font.lfFaceName, answer ? "Liberation Serif" : "Liberation Sans");
     }
 }
@@ -129,11 +127,9 @@ TEST(FontDialog, ProfileFontsAreChosenByWhich) {
     } cases[] = {{0, true}, {1, false}, {2, false}, {255, false}};
     for (const auto& c : cases) {
         Profile_Metrics profile;
-        std::memset(&profile.log_font_0, 0, sizeof profile.log_font_0);
-        std::memset(&profile.log_font_1, 0, sizeof profile.log_font_1);
+        profile.log_font_0 = profile.log_font_1 = LOGFONTA{};
         profile.font_color_0 = profile.font_color_1 = 0;
-        profile.point_size_0 = 80;
-        profile.point_size_1 = 90;
+        profile.point_size_0 = 80, profile.point_size_1 = 90;
         ScriptedFontDialog dialog;
         profile.set_font(nullptr, c.which);
         EXPECT_EQ(dialog.seen.lpLogFont, c.first ? &profile.log_font_0 : &profile.log_font_1);
