@@ -3,28 +3,23 @@
 // failure may leave a compiled file that a later construction trusts.
 #include "uitext/lang_system.h"
 #include "uitext/menu_system.h"
-#include "platform/testing.h"
 #include "support/menu_tree.h"
+#include "support/syscall_faults.h"
 #include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
 
 #include <cerrno>
 #include <filesystem>
-#include <iterator>
 #include <memory>
 #include <optional>
 #include <string>
 
 namespace {
 
+using jx::test::open_descriptors;
 using jx::test::TempDir;
 using jx::testing::ScopedSyscallFault;
-
-size_t open_descriptors() {
-    const std::filesystem::directory_iterator fds("/proc/self/fd");
-    return static_cast<size_t>(std::distance(begin(fds), end(fds)));
-}
 
 // Builds `Object` in `dir` from `args` with call 1, 2, ... failing, for each
 // error, until nothing fails. `serves(object, ok, nth)` sees each object that
