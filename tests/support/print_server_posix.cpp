@@ -20,14 +20,9 @@ namespace fs = std::filesystem;
 namespace jx::test {
 
 PrivatePrintServer::PrivatePrintServer(const std::string& name, const std::string& ppd) {
-    const char* scheduler = "/usr/sbin/cupsd";
-    if (access(scheduler, X_OK) != 0) {
-        why_ = "the print scheduler (Debian's cups-daemon) is not installed";
-        return;
-    }
-    const std::string address = "127.0.0.1:" + std::to_string(20000 + getpid() % 20000);
-    folder_ = (fs::temp_directory_path() / ("jx6ut-cups-" + address.substr(10))).string();
-    const std::string r = folder_;
+    const std::string port = std::to_string(20000 + getpid() % 20000);
+    const std::string address = "127.0.0.1:" + port, scheduler = "/usr/sbin/cupsd";
+    const std::string r = folder = (fs::temp_directory_path() / ("jx6ut-cups-" + port)).string();
     std::error_code error;
     fs::remove_all(r, error);
     for (const char* sub : {"ppd", "cache", "spool", "log", "state"})
@@ -44,51 +39,43 @@ PrivatePrintServer::PrivatePrintServer(const std::string& name, const std::strin
                               ">\nDeviceURI file:///dev/null\nState Idle\nAccepting Yes\n"
                               "Shared No\n</DefaultPrinter>\n"},
     };
-    bool written = fs::copy_file(ppd, r + "/ppd/" + name + ".ppd", error);
-    for (const auto& [file, text] : files)
-        written = (std::ofstream(r + "/" + file) << text) && written;
-    if (!written) {
-        why_ = "cannot write the scheduler's configuration in " + r;
-        return;
-    }
+    // A configuration that could not be written shows in the scheduler's log.
+    fs::copy_file(ppd, r + "/ppd/" + name + ".ppd", error);
+    for (const auto& [file, text] : files) std::ofstream(r + "/" + file) << text;
     fs::permissions(r + "/printers.conf", fs::perms::owner_read | fs::perms::owner_write, error);
 
     std::string args[] = {scheduler, "-f", "-c", r + "/cupsd.conf", "-s", r + "/cups-files.conf"};
     char* argv[] = {&args[0][0], &args[1][0], &args[2][0], &args[3][0],
                     &args[4][0], &args[5][0], nullptr};
-    pid_t pid = 0;
-    if (posix_spawn(&pid, scheduler, nullptr, nullptr, argv, environ) != 0) {
-        why_ = "cannot start " + std::string(scheduler);
+    if (posix_spawn(&process, scheduler.c_str(), nullptr, nullptr, argv, environ) != 0) {
+        why = "cannot start " + scheduler + " (Debian's cups-daemon)";
         return;
     }
-    process_ = pid;
     cupsSetServer(address.c_str());
     // The scheduler is ready when it answers for the printer.
     for (int attempt = 0; attempt < 100; ++attempt) {
-        int status = 0;
-        if (waitpid(pid, &status, WNOHANG) == pid) {
-            process_ = 0;
-            why_ = "the scheduler stopped at once (see " + r + "/log/error_log)";
+        if (waitpid(process, nullptr, WNOHANG) == process) {
+            process = 0;
+            why = "the scheduler stopped at once (see " + r + "/log/error_log)";
             return;
         }
         if (cups_dest_t* dest = cupsGetNamedDest(CUPS_HTTP_DEFAULT, name.c_str(), nullptr)) {
             cupsFreeDests(1, dest);
-            running_ = true;
             return;
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
     }
-    why_ = "the scheduler did not answer on " + address;
+    why = "the scheduler did not answer on " + address;
 }
 
 PrivatePrintServer::~PrivatePrintServer() {
     cupsSetServer(nullptr);
-    if (process_ > 0) {
-        kill(process_, SIGTERM);
-        waitpid(process_, nullptr, 0);
+    if (process > 0) {
+        kill(process, SIGTERM);
+        waitpid(process, nullptr, 0);
     }
     std::error_code error;
-    if (!folder_.empty()) fs::remove_all(folder_, error);
+    fs::remove_all(folder, error);
 }
 
 } // namespace jx::test
