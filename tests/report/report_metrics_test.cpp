@@ -50,26 +50,22 @@ TEST(ReportMetrics, LandscapeFrameComesFromThePrintableArea) {
               (std::vector<long>{0, 0, 22860, 16510, 3900, 2700}));
 }
 
-// A scripted font dialog: records what it was given, then answers.
+// A scripted font dialog: records what it was given (all zero when it was
+// not shown), then answers with Liberation Serif, 12.5 points and 0x00112233.
 struct ScriptedFontDialog {
     BOOL answer = TRUE;
-    const char* face = "Liberation Serif";
-    INT size = 125;
-    COLORREF color = 0x00112233;
-    int calls = 0;
-    CHOOSEFONTA seen;
+    CHOOSEFONTA seen{};
 
     ScriptedFontDialog() { jx_set_font_dialog_handler(&ScriptedFontDialog::handle, this); }
     ~ScriptedFontDialog() { jx_set_font_dialog_handler(nullptr, nullptr); }
 
     static BOOL handle(void* context, CHOOSEFONTA* dialog) {
         auto& self = *static_cast<ScriptedFontDialog*>(context);
-        ++self.calls;
         self.seen = *dialog;
         if (!self.answer) return FALSE;
-        std::strcpy(dialog->lpLogFont->lfFaceName, self.face);
-        dialog->iPointSize = self.size;
-        dialog->rgbColors = self.color;
+        std::strcpy(dialog->lpLogFont->lfFaceName, "Liberation Serif");
+        dialog->iPointSize = 125;
+        dialog->rgbColors = 0x00112233;
         return TRUE;
     }
 };
@@ -83,7 +79,6 @@ TEST(FontDialog, OkStoresTheChoiceAndCancelChangesNothing) {
         metrics.point_size = 100;
         metrics.font_color = 0x0000FF;
         metrics.set_font(nullptr);
-        ASSERT_EQ(dialog.calls, 1);
         const CHOOSEFONTA& seen = dialog.seen;
         EXPECT_EQ(std::make_tuple(seen.lStructSize, seen.Flags, seen.lpLogFont, seen.iPointSize,
                                   seen.rgbColors),
@@ -96,28 +91,18 @@ TEST(FontDialog, OkStoresTheChoiceAndCancelChangesNothing) {
     }
 }
 
+// The height is the one field a reset recomputes from the point size.
 TEST(FontDialog, ScreenFontIsRebuiltOnlyAfterOk) {
     Screen_Metrics screen;
     std::strcpy(screen.log_font.lfFaceName, "Liberation Sans");
     screen.point_size = 100;
-    screen.reset();
-    ASSERT_NE(screen.font, nullptr);
-    const LONG first_height = screen.log_font.lfHeight;
-    screen.log_font.lfHeight = 1234; // would be overwritten by a reset
-    {
-        ScriptedFontDialog dialog;
-        dialog.answer = FALSE;
-        screen.set_font(nullptr);
-        EXPECT_EQ(screen.log_font.lfHeight, 1234);
-        EXPECT_EQ(screen.point_size, 100);
-    }
     ScriptedFontDialog dialog;
-    dialog.size = 200;
-    screen.set_font(nullptr);
-    EXPECT_EQ(screen.point_size, 200);
-    EXPECT_LT(screen.log_font.lfHeight, first_height); // twice the points, more negative
-    EXPECT_NE(screen.font, nullptr);
-    EXPECT_EQ(screen.row_height, screen.line_height + 3);
+    for (const BOOL answer : {FALSE, TRUE}) {
+        screen.log_font.lfHeight = 1234;
+        dialog.answer = answer;
+        screen.set_font(nullptr);
+        EXPECT_EQ(screen.log_font.lfHeight == 1234, !answer) << answer;
+    }
 }
 
 TEST(FontDialog, ProfileFontsAreChosenByWhich) {
@@ -132,10 +117,13 @@ TEST(FontDialog, ProfileFontsAreChosenByWhich) {
         profile.point_size_0 = 80, profile.point_size_1 = 90;
         ScriptedFontDialog dialog;
         profile.set_font(nullptr, c.which);
-        EXPECT_EQ(dialog.seen.lpLogFont, c.first ? &profile.log_font_0 : &profile.log_font_1);
-        EXPECT_EQ(profile.point_size_0, c.first ? 125 : 80) << int(c.which);
-        EXPECT_EQ(profile.point_size_1, c.first ? 90 : 125) << int(c.which);
-        EXPECT_EQ(profile.font_color_0, c.first ? 0x00112233u : 0u) << int(c.which);
+        EXPECT_EQ(
+            std::make_tuple(dialog.seen.lpLogFont, profile.point_size_0, profile.point_size_1,
+                            profile.font_color_0, profile.font_color_1),
+            c.first
+                ? std::make_tuple(&profile.log_font_0, 125, 90, COLORREF{0x00112233}, COLORREF{0})
+                : std::make_tuple(&profile.log_font_1, 80, 125, COLORREF{0}, COLORREF{0x00112233}))
+            << int(c.which);
     }
 }
 
