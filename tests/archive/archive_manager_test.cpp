@@ -25,37 +25,31 @@ struct Raw {
     int64_t declared = -1; // the uncompressed size; -1: that of data (and its CRC)
 };
 
-// Little-endian fields of the given byte counts.
-struct Field {
-    uint64_t value;
-    int bytes;
-};
-void put(std::string& out, std::initializer_list<Field> fields) {
-    for (const Field& f : fields)
-        for (int i = 0; i < f.bytes; ++i) out += static_cast<char>(f.value >> (8 * i));
+// `value` in `bytes` little-endian bytes.
+std::string le(uint64_t value, int bytes) {
+    std::string out;
+    for (int i = 0; i < bytes; ++i) out += static_cast<char>(value >> (8 * i));
+    return out;
 }
 
 std::string zip_of(const std::vector<Raw>& entries) {
-    std::string local, central, end;
+    std::string local, central;
     for (const Raw& e : entries) {
         const auto* bytes = reinterpret_cast<const mz_uint8*>(e.data.data());
         const bool honest = e.declared < 0;
-        const uint64_t crc = honest ? mz_crc32(MZ_CRC32_INIT, bytes, e.data.size()) : 0;
-        const uint64_t size = honest ? e.data.size() : uint64_t(e.declared);
-        const uint64_t flag = e.utf8 ? 0x800 : 0;
-        std::string common;
-        put(common, {{20, 2}, {flag, 2}, {e.method, 2}, {0, 2}, {0x21, 2}, {crc, 4}});
-        put(common, {{e.data.size(), 4}, {size, 4}, {e.name.size(), 2}, {0, 2}});
-        put(central, {{0x02014b50, 4}, {20, 2}});
-        central += common + std::string(10, '\0');
-        put(central, {{local.size(), 4}});
-        central += e.name;
-        put(local, {{0x04034b50, 4}});
-        local += common + e.name + e.data;
+        // Version, flags, method, time and date (1 January 1980), CRC, sizes,
+        // name and extra field lengths: alike in both headers.
+        const std::string common =
+            le(20, 2) + le(e.utf8 ? 0x800 : 0, 2) + le(e.method, 2) + le(0x210000, 4) +
+            le(honest ? mz_crc32(MZ_CRC32_INIT, bytes, e.data.size()) : 0, 4) +
+            le(e.data.size(), 4) + le(honest ? e.data.size() : uint64_t(e.declared), 4) +
+            le(e.name.size(), 4);
+        central += le(0x02014b50, 4) + le(20, 2) + common + std::string(10, '\0') +
+                   le(local.size(), 4) + e.name;
+        local += le(0x04034b50, 4) + common + e.name + e.data;
     }
-    put(end, {{0x06054b50, 8}, {entries.size(), 2}, {entries.size(), 2}});
-    put(end, {{central.size(), 4}, {local.size(), 4}, {0, 2}});
-    return local + central + end;
+    return local + central + le(0x06054b50, 8) + le(entries.size() * 0x10001, 4) +
+           le(central.size(), 4) + le(local.size(), 6);
 }
 
 // Files by ANSI names through the library's file calls, so that the names
@@ -118,7 +112,6 @@ TEST_F(Archives, CallingOrderAndStates) {
     std::string missing = in("missing.dat");
     ArchiveManager manager;
     EXPECT_EQ(manager.AddFileToArchive(&a[0]), 0); // before NewArchive
-    EXPECT_FALSE(TempDir::exists(dir.file("send.zip")));
     ASSERT_EQ(manager.NewArchive(&zip[0]), 1);
     EXPECT_EQ(manager.AddFileToArchive(&missing[0]), 0);
     EXPECT_FALSE(TempDir::exists(dir.file("send.zip")));
@@ -163,13 +156,8 @@ TEST_F(Archives, RoundTripKeepsBytesAndAnsiNames) {
     EXPECT_EQ(names_in(zip),
               (std::vector<std::string>{"empty.dat", "caf\xE9 \x80 \xBD.txt", "same.dat",
                                         "same.dat", "table.csv", "large.dem"}));
-    // Every entry says it was made on NTFS, or Unix unzip garbles its name.
-    const std::string bytes = read_ansi(zip);
-    size_t marked = 0;
-    for (size_t at = 0; (at = bytes.find("PK\x01\x02\x3F\x0A", at)) != std::string::npos; ++at)
-        ++marked;
-    EXPECT_EQ(marked, files.size());
-
+    // That every entry says it was made on NTFS, without which Linux's unzip
+    // garbles the names, is checked by archive.interop.
     ASSERT_EQ(unpack(zip, out), 1);
     for (size_t i : {0, 1, 4, 5})
         EXPECT_TRUE(read_ansi(out + '\\' + files[i].first) == files[i].second) << files[i].first;
@@ -179,14 +167,16 @@ TEST_F(Archives, RoundTripKeepsBytesAndAnsiNames) {
     EXPECT_EQ(count_in(out_native), 5u);
 }
 
-// The name bytes as other archivers store them; "" where the archive must be
-// refused with nothing written.
-TEST_F(Archives, EntryNamesOfOtherArchivers) {
-    const struct {
-        const char* stored;
+// Entry names as other archivers store them, and the ANSI names they unpack
+// to; "" where the archive must be refused with nothing written, in the
+// target or beside it.
+TEST_F(Archives, EntryNamesFromElsewhere) {
+    struct Case {
+        std::string stored;
         bool utf8;
         const char* ansi;
-    } cases[] = {
+    };
+    std::vector<Case> cases = {
         {"caf\xC3\xA9.txt", true, "caf\xE9.txt"},
         {"caf\x82.txt", false, "caf\xE9.txt"},     // code page 437
         {"\x9C \x9D.txt", false, "\xA3 \xA5.txt"}, // its pound and yen
@@ -195,33 +185,25 @@ TEST_F(Archives, EntryNamesOfOtherArchivers) {
         {"\xE3\x81\x82.txt", true, ""},            // no ANSI form
         {"\xB0\xB1.txt", false, ""},               // 437's shading blocks
         {"bad\xFF.txt", true, ""},                 // not UTF-8
+        {std::string(300, 'n'), false, ""},
     };
+    for (const char* look_alike : {"..x", "x..", "CONFIG", "com0"}) // unpacked
+        cases.push_back({look_alike, false, look_alike});
+    for (const char* hostile : {"..\\x",        "../x",     "a/../../x",     "a\\..\\..\\x",
+                                ".. /x",        "...\\x",   "C:\\x",         "C:x",
+                                "\\x",          "/x",       "\\\\srv\\s\\x", "\\\\.\\COM1",
+                                "\\\\?\\C:\\x", "x:stream", "CON",           "sub\\nul.txt",
+                                "lpt1",         "a\tb",     "a\x01",         "a?b",
+                                "a|b",          ""})
+        cases.push_back({hostile, false, ""});
     for (const auto& c : cases) {
-        TempDir target;
         raw_zip({{"first.txt", "1"}, {c.stored, "2", c.utf8}});
-        EXPECT_EQ(unpack(zip, target.path()), *c.ansi ? 1 : 0) << c.stored;
-        EXPECT_EQ(count_in(target.path()), *c.ansi ? 2u : 0u) << c.stored;
-        EXPECT_EQ(*c.ansi ? read_ansi(target.path() + '\\' + c.ansi) : "2", "2") << c.stored;
+        EXPECT_EQ(unpack(zip, out), *c.ansi ? 1 : 0) << c.stored;
+        EXPECT_EQ(count_in(out_native) + count_in(dir.path()), *c.ansi ? 4u : 2u) << c.stored;
+        EXPECT_EQ(*c.ansi ? read_ansi(out + '\\' + c.ansi) : "2", "2") << c.stored;
+        std::filesystem::remove_all(out_native);
+        std::filesystem::create_directory(out_native);
     }
-}
-
-TEST_F(Archives, HostileNamesAreRefusedBeforeAnythingIsWritten) {
-    std::vector<std::string> hostile = {"..\\x",        "../x",     "a/../../x",     "a\\..\\..\\x",
-                                        ".. /x",        "...\\x",   "C:\\x",         "C:x",
-                                        "\\x",          "/x",       "\\\\srv\\s\\x", "\\\\.\\COM1",
-                                        "\\\\?\\C:\\x", "x:stream", "CON",           "sub\\nul.txt",
-                                        "lpt1",         "a\tb",     "a\x01",         "a?b",
-                                        "a|b",          ""};
-    hostile.push_back(std::string(300, 'n'));
-    for (const std::string& name : hostile) {
-        raw_zip({{"first.txt", "1"}, {name, "evil"}});
-        EXPECT_EQ(unpack(zip, out), 0) << name;
-        EXPECT_EQ(count_in(out_native) + count_in(dir.path()), 2u) << name;
-    }
-    // Names that merely look close are unpacked.
-    raw_zip({{"first.txt", "1"}, {"..x", "2"}, {"x..", "3"}, {"CONFIG", "4"}, {"com0", "5"}});
-    EXPECT_EQ(unpack(zip, out), 1);
-    EXPECT_EQ(count_in(out_native), 5u);
 }
 
 TEST_F(Archives, UnusableArchivesAndTargets) {
