@@ -136,31 +136,33 @@ TEST(ReportMetrics, PrinterOrScreenIsMeasuredAndGivenBack) {
         const PrinterDescription* printer;
         bool portrait;
         double per_mm_x; // 0: the screen's
-        // Dots per inch across and down, font height (10.5 points count as
+        // Dots per inch across and down, the point size (a font dialog
+        // without a handler is cancelled), font height (10.5 points count as
         // 10) and width, character width, line height, metafile frame.
         std::vector<long> want;
     } cases[] = {
-        {&kOffice, true, 2380.0 / 202, {300, 300, -42, 0, 24, 47 + 3, 15239, 22860}},
-        {&kOffice, false, 3283.0 / 278, {300, 300, -42, 0, 24, 47 + 3, 15239, 22860}},
-        {nullptr, true, 0, {96, 96, -13, 0, 8, 15 + 3, 15239, 22860}},
+        {&kOffice, true, 2380.0 / 202, {300, 300, 105, -42, 0, 24, 47 + 3, 15239, 22860}},
+        {&kOffice, false, 3283.0 / 278, {300, 300, 105, -42, 0, 24, 47 + 3, 15239, 22860}},
+        {nullptr, true, 0, {96, 96, 105, -13, 0, 8, 15 + 3, 15239, 22860}},
     };
     for (const auto& c : cases) {
         ScopedPrinter printer(c.printer);
         const size_t objects = jx::testing::live_gdi_objects();
         Report_Metrics metrics;
         std::strcpy(metrics.log_font.lfFaceName, "Liberation Sans");
-        metrics.point_size = 105;
+        metrics.point_size = 105, metrics.log_font.lfWidth = 7;
         metrics.portrait = c.portrait;
+        metrics.set_font(nullptr);
         // 6 x 25.4 x 100 falls just short of 15240
         metrics.printable_width = 6.0, metrics.printable_height = 9.0;
         HDC dc = metrics.init_metrics(nullptr, nullptr, true);
         ASSERT_NE(dc, nullptr);
         const LOGFONTA& font = metrics.log_font;
-        EXPECT_EQ(
-            (std::vector<long>{long(metrics.logpixels_x), long(metrics.logpixels_y), font.lfHeight,
-                               font.lfWidth, metrics.char_width, metrics.line_height,
-                               metrics.emf_frame.right, metrics.emf_frame.bottom}),
-            c.want);
+        EXPECT_EQ((std::vector<long>{long(metrics.logpixels_x), long(metrics.logpixels_y),
+                                     metrics.point_size, font.lfHeight, font.lfWidth,
+                                     metrics.char_width, metrics.line_height,
+                                     metrics.emf_frame.right, metrics.emf_frame.bottom}),
+                  c.want);
         EXPECT_TRUE(!c.per_mm_x || metrics.pixels_per_mm_x == c.per_mm_x)
             << metrics.pixels_per_mm_x;
         EXPECT_EQ(metrics.page_width_px, std::ceil(152.4 * metrics.pixels_per_mm_x));
@@ -194,13 +196,6 @@ TEST(ScreenMetrics, FontHeightFromWholePointsAtTheScreensResolution) {
         EXPECT_EQ(screen.bits_per_pixel * screen.planes, 32);
         EXPECT_DOUBLE_EQ(screen.aspect_ratio, 1.0);
     }
-}
-
-TEST(FontDialog, WithoutAHandlerTheAnswerIsCancelled) {
-    Report_Metrics metrics;
-    metrics.point_size = 80;
-    metrics.set_font(nullptr);
-    EXPECT_EQ(metrics.point_size, 80);
 }
 
 // A buffer that can't grow drops the piece and keeps what it holds.

@@ -25,7 +25,6 @@ TEST(ReportMetrics, PageSizeInMillimetresFollowsTheFlags) {
         {"inches", true, false, false, 8.5, 11.0, 215.9, 279.4},
         {"width from the template", true, true, false, 8.5, 11.0, 6.0 * 25.4, 279.4},
         {"height from the template", false, false, true, 21.0, 29.7, 210.0, 9.0 * 25.4},
-        {"both from the template", false, true, true, 99.0, 99.0, 6.0 * 25.4, 9.0 * 25.4},
     };
     for (const auto& c : cases) {
         Report_Metrics metrics;
