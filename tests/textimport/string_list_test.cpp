@@ -51,6 +51,12 @@ TEST_F(StringList, CutsLinesByTheLineRules) {
     EXPECT_EQ(load(list, "\x1A\n\x1E\x1F\x80\xFF"), "\x1A/\x1E\x1F\x80\xFF");
     EXPECT_EQ(load(list, "a\nabcd\r\nab"), "a/abcd/ab");
     EXPECT_EQ(list.get_maxstrlen(), 4u);
+    // A failure keeps the lines, but a file that is not text empties them.
+    EXPECT_EQ(load(list, ""), "error 155");
+    EXPECT_EQ(joined(list), "a/abcd/ab");
+    EXPECT_EQ(load(list, "one\x07two\n"), "error 342");
+    EXPECT_EQ(record.error_type, 2);
+    EXPECT_EQ(list.strings, nullptr);
     EXPECT_EQ(load(list, "\n\n\n"), ""); // no lines, and no error
     EXPECT_EQ(list.count, 0);
     EXPECT_EQ(list.get_maxstrlen(), 0u);
@@ -68,16 +74,6 @@ TEST_F(StringList, AcceptsExactlyTheTextBytes) {
             EXPECT_EQ(list.count > 0, text) << byte;
         }
     }
-}
-
-TEST_F(StringList, FailuresKeepTheLinesButANonTextFileEmptiesThem) {
-    string_list list;
-    EXPECT_EQ(load(list, "kept\n"), "kept");
-    EXPECT_EQ(load(list, ""), "error 155");
-    EXPECT_EQ(joined(list), "kept");
-    EXPECT_EQ(load(list, "one\x07two\n"), "error 342");
-    EXPECT_EQ(record.error_type, 2);
-    EXPECT_EQ(list.strings, nullptr);
 }
 
 // Files are read in pieces of 256 KiB; a CR LF pair or a run of empty lines
