@@ -15,6 +15,7 @@
 #include <cerrno>
 #include <functional>
 #include <string>
+#include <utility>
 
 namespace {
 
@@ -35,10 +36,10 @@ std::string attempt(const std::function<void(Error_Handler&)>& operation) {
 
 // Reading, writing on a full disk and opening without permission: each
 // failed call comes back as a file error carrying the system's code, and a
-// failed transfer as a short one. A call
-// that moves fewer bytes than asked (error 0) is not the end of the file:
-// the transfer goes on until everything has moved. The last attempt met no
-// failure and must get through.
+// failed transfer as a short one. A call that moves fewer bytes than asked
+// (error 0) is not the end of the file: the transfer goes on until
+// everything has moved. The last attempt met no failure and must get
+// through.
 TEST(FileFaults, EachFailedCallIsAFileErrorWithTheSystemCode) {
     TempDir dir;
     const std::string data = dir.write("data.dat", std::string(1000, 'd'));
@@ -94,31 +95,28 @@ TEST(FileFaults, EachFailedCallIsAFileErrorWithTheSystemCode) {
 TEST(PathTranslation, WindowsNamesBecomeNativeNames) {
     TempDir dir;
     ASSERT_TRUE(jx_map_drive('K', dir.path().c_str(), DRIVE_FIXED));
-    const struct {
-        const char* windows;
-        std::string native;
-        DWORD error;
-    } cases[] = {
-        {"K:\\data\\site.dat", dir.path() + "/data/site.dat", 0},
-        {"k:/data/site.dat", dir.path() + "/data/site.dat", 0},
-        {"K:site.dat", dir.path() + "/site.dat", 0},
-        {"K:\\", dir.path() + "/", 0},
-        {"K:\\a.\\b. .txt. ", dir.path() + "/a/b. .txt", 0},
-        {"K:\\..\\x", dir.path() + "/../x", 0},
-        {"\\\\?\\K:\\x", dir.path() + "/x", 0},
-        {"rel\\path.dat", "rel/path.dat", 0},
-        {"/tmp/plain", "/tmp/plain", 0},
-        {"K:\\caf\xE9\x80.txt", dir.path() + "/caf\xC3\xA9\xE2\x82\xAC.txt", 0},
-        {"L:\\unmapped", "", ERROR_PATH_NOT_FOUND},
-        {"K:\\a<b", "", ERROR_INVALID_NAME},
-        {"K:\\a?b", "", ERROR_INVALID_NAME},
-        {"\\\\server\\share\\f", "", ERROR_BAD_NETPATH},
-        {"", "", ERROR_PATH_NOT_FOUND},
+    const auto error = [](DWORD code) { return "error " + std::to_string(code); };
+    const std::pair<const char*, std::string> cases[] = {
+        {"K:\\data\\site.dat", dir.path() + "/data/site.dat"},
+        {"k:/data/site.dat", dir.path() + "/data/site.dat"},
+        {"K:site.dat", dir.path() + "/site.dat"},
+        {"K:\\", dir.path() + "/"},
+        {"K:\\a.\\b. .txt. ", dir.path() + "/a/b. .txt"},
+        {"K:\\..\\x", dir.path() + "/../x"},
+        {"\\\\?\\K:\\x", dir.path() + "/x"},
+        {"rel\\path.dat", "rel/path.dat"},
+        {"/tmp/plain", "/tmp/plain"},
+        {"K:\\caf\xE9\x80.txt", dir.path() + "/caf\xC3\xA9\xE2\x82\xAC.txt"},
+        {"L:\\unmapped", error(ERROR_PATH_NOT_FOUND)},
+        {"K:\\a<b", error(ERROR_INVALID_NAME)},
+        {"K:\\a?b", error(ERROR_INVALID_NAME)},
+        {"\\\\server\\share\\f", error(ERROR_BAD_NETPATH)},
+        {"", error(ERROR_PATH_NOT_FOUND)},
     };
-    for (const auto& c : cases) {
+    for (const auto& [windows, expected] : cases) {
         std::string native;
-        EXPECT_EQ(jx::posix::to_native_path(c.windows, native), c.error) << c.windows;
-        EXPECT_EQ(c.error ? c.native : native, c.native) << c.windows;
+        const DWORD code = jx::posix::to_native_path(windows, native);
+        EXPECT_EQ(code ? error(code) : native, expected) << windows;
     }
     jx_map_drive('K', nullptr, 0);
     EXPECT_FALSE(jx_map_drive('1', "/tmp", DRIVE_FIXED));
