@@ -8,24 +8,21 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string input(reinterpret_cast<const char*>(data), size);
     const size_t split = input.find('|');
-    std::string first = input.substr(0, split).c_str();
-    std::string second = split == std::string::npos ? "" : input.substr(split + 1).c_str();
-
-    std::string copy = first;
-    get_filename(copy.data());
-    get_extension(copy.data());
-    get_directory(copy.data());
+    const std::string first = input.substr(0, split).c_str();
+    const std::string second = split == std::string::npos ? "" : input.substr(split + 1).c_str();
+    const char *a = first.c_str(), *b = second.c_str();
+    get_filename(a);
+    get_extension(a);
+    get_directory(a);
     try {
-        get_filename_c(first.c_str());
-        get_directory_c(first.c_str());
+        get_filename_c(a);
+        get_directory_c(a);
     } catch (const std::system_error&) {
     }
     char root[260];
-    set_rootdir(root, sizeof root, first.data());
-    set_rootdir(root, 7, first.data());
-    std::string a = first, b = second;
-    set_path(a.data(), b.data(), false);
-    rel_to_abs_path(a.data(), b.data());
-    abs_to_rel_path(a.data(), b.data());
+    for (int room : {260, 7}) set_rootdir(root, room, a);
+    set_path(a, b, false);
+    rel_to_abs_path(a, b);
+    abs_to_rel_path(a, b);
     return 0;
 }

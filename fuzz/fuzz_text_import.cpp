@@ -4,43 +4,28 @@
 
 #include <cstdint>
 #include <cstdio>
-#include <string>
 #include <filesystem>
+#include <fstream>
 #include <random>
+#include <string>
 
-namespace {
-
-// Files of this run only, so parallel fuzzing jobs keep apart.
-std::string scratch(const char* name) {
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    if (size < 8) return 0;
+    jx_set_message_box_handler([](void*, HWND, const char*, const char*, UINT) { return IDOK; },
+                               nullptr);
+    // Files of this run only, so parallel fuzzing jobs keep apart.
     static const std::string prefix =
         (std::filesystem::temp_directory_path() /
          ("jx6ut-fuzz-" + std::to_string(std::random_device{}()) + "-"))
             .string();
-    return prefix + name;
-}
-
-void write_file(const std::string& path, const uint8_t* data, size_t size) {
-    FILE* f = std::fopen(path.c_str(), "wb");
-    if (!f) return;
-    std::fwrite(data, 1, size, f);
-    std::fclose(f);
-}
-
-int quiet_box(void*, HWND, const char*, const char*, UINT) {
-    return IDOK;
-}
-
-} // namespace
-
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    if (size < 8) return 0;
-    jx_set_message_box_handler(quiet_box, nullptr);
+    const std::string data_file = prefix + "data.txt", definition = prefix + "import.def",
+                      saved = prefix + "saved.def";
     const uint8_t* options = data;
-    const std::string data_file = scratch("data.txt");
-    const std::string definition = scratch("import.def");
     const size_t definition_size = options[7] % 64 < size - 8 ? options[7] % 64 : 0;
-    write_file(definition, data + 8, definition_size);
-    write_file(data_file, data + 8 + definition_size, size - 8 - definition_size);
+    const auto bytes = reinterpret_cast<const char*>(data) + 8;
+    std::ofstream(definition, std::ios::binary).write(bytes, definition_size);
+    std::ofstream(data_file, std::ios::binary)
+        .write(bytes + definition_size, size - 8 - definition_size);
 
     Error_Handler record;
     try {
@@ -69,11 +54,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             while (format.set_line_buffer(index))
                 for (int n = -1; n <= format.num_columns; ++n) format.get_field(n);
         }
-        format.save_definition_file(scratch("saved.def").c_str());
+        format.save_definition_file(saved.c_str());
     } catch (Error_Handler*) {
     }
-    std::remove(data_file.c_str());
-    std::remove(definition.c_str());
-    std::remove(scratch("saved.def").c_str());
+    for (const std::string& file : {data_file, definition, saved}) std::remove(file.c_str());
     return 0;
 }

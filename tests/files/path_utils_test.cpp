@@ -103,6 +103,8 @@ TEST(IsNetworkDrive, AnswersFromTheDriveType) {
 // Only leading ".\" and "..\" are understood; one backslash is still relative.
 // Each relative path found leads back from the folder of the base file. The
 // comparison is exact, case included, and the result bounded like any path.
+// (Two levels up, and another drive, are jxut's path-relative, path-absolute
+// and path-refused cases.)
 TEST(RelativePaths, MadeAbsoluteAndRelativeOrRefused) {
     const std::tuple<const char*, const char*, const char*> cases[] = {
         {"a\\..\\b", "C:\\proj", nullptr}, {"maps\\a.dem", "C:\\proj\\", "C:\\proj\\maps\\a.dem"},
@@ -119,7 +121,6 @@ TEST(RelativePaths, MadeAbsoluteAndRelativeOrRefused) {
               "D:\\" + std::string(256, 'x')); // an absolute path is cut, not refused
     EXPECT_EQ(rel_to_abs_path(static_cast<const char*>(nullptr), "C:\\"), nullptr);
     const std::tuple<const char*, const char*, const char*> round_trips[] = {
-        {"C:\\other\\a.dem", "C:\\proj\\sub\\net.dat", "..\\..\\other\\a.dem"},
         {"C:\\proj\\netx\\a", "C:\\proj\\net.dat", ".\\netx\\a"},
         {"C:\\proj\\net.dat", "C:\\proj\\net.dat", ".\\net.dat"},
         {"\\\\srv\\share\\maps\\a", "\\\\srv\\share\\proj\\n.dat", "..\\maps\\a"}};
@@ -129,7 +130,6 @@ TEST(RelativePaths, MadeAbsoluteAndRelativeOrRefused) {
         EXPECT_STREQ(rel_to_abs_path(result ? result : "", get_directory(base_file)), absolute);
     }
     EXPECT_STREQ(abs_to_rel_path("C:\\proj\\a.dem", "C:\\proj"), ".\\a.dem");
-    EXPECT_EQ(abs_to_rel_path("D:\\x", "C:\\y.dat"), nullptr);
     EXPECT_EQ(abs_to_rel_path("c:\\proj\\a", "C:\\proj\\n.dat"), nullptr);
     EXPECT_EQ(abs_to_rel_path("\\\\one\\a", "\\\\two\\b"), nullptr);
     EXPECT_EQ(abs_to_rel_path(("C:\\a\\" + std::string(300, 'x')).c_str(), "C:\\a\\n"), nullptr);
