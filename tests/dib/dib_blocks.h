@@ -5,6 +5,8 @@
 #include "dib/dib.h"
 #include "support/bitmap_info.h"
 
+#include <gtest/gtest.h>
+
 #include <cstring>
 
 namespace jx::test {
@@ -31,6 +33,13 @@ inline std::vector<BYTE> packed(const BITMAPINFOHEADER& h, const std::vector<uin
     return out;
 }
 
+inline std::vector<BYTE> bytes_of(HANDLE block) {
+    const auto* p = static_cast<const BYTE*>(GlobalLock(block));
+    std::vector<BYTE> out(p, p + GlobalSize(block));
+    GlobalUnlock(block);
+    return out;
+}
+
 inline BITMAPINFOHEADER header_of(HANDLE dib) {
     BITMAPINFOHEADER h;
     std::memcpy(&h, GlobalLock(dib), sizeof h);
@@ -51,11 +60,16 @@ inline std::vector<uint32_t> colours_of(HANDLE dib) {
     return out;
 }
 
-// The colours of a DIB as drawn: made a bitmap and read back.
+// The colours of a DIB as drawn: made a bitmap and read back, in a block of
+// exactly header and pixels.
 inline std::vector<uint32_t> drawn(HANDLE dib) {
     HBITMAP bitmap = DIBToBitmap(dib, nullptr);
     HANDLE plain = BitmapToDIB(bitmap, nullptr);
-    std::vector<uint32_t> out = plain ? colours_of(plain) : std::vector<uint32_t>{};
+    std::vector<uint32_t> out;
+    if (plain) {
+        EXPECT_EQ(GlobalSize(plain), 40 + header_of(plain).biSizeImage);
+        out = colours_of(plain);
+    }
     GlobalFree(plain);
     DeleteObject(bitmap);
     return out;

@@ -1,17 +1,18 @@
-// What the POSIX layer adds to the DIB functions beyond what Wine can show:
-// run-length coded output (Wine's GetDIBits refuses it), colours mapped
-// through the caller's palette (Wine's ignores a palette selected into a
-// true-colour screen context), a palette screen, and no block or GDI object
-// left behind by any function, failing or not.
+// The POSIX graphics layer beyond what Wine can show: its screen
+// description and object and block counts (what a host or test can set, and
+// what the leak checks stand on), run-length coded output (Wine's GetDIBits
+// refuses it), colours mapped through the caller's palette (Wine's ignores a
+// palette selected into a true-colour screen context), a palette screen, and
+// no block or GDI object left behind by any DIB function, failing or not.
 #include "../dib/dib_blocks.h"
 #include "platform/posix/dib_rle.h"
 #include "platform/testing.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <random>
-#include <string>
 
 namespace {
 
@@ -19,10 +20,6 @@ using jx::posix::rle::decode;
 using jx::posix::rle::encode;
 using jx::posix::rle::kNotSet;
 using namespace jx::test;
-
-std::vector<int16_t> widen(const std::vector<BYTE>& pixels) {
-    return {pixels.begin(), pixels.end()};
-}
 
 TEST(RunLengthCode, RoundTripsOfOddShapes) {
     std::mt19937 random(13);
@@ -40,7 +37,8 @@ TEST(RunLengthCode, RoundTripsOfOddShapes) {
                 for (size_t i = 0; i < pixels.size(); ++i) pixels[i] = patterns[p](i);
                 const std::vector<BYTE> stream = encode(pixels.data(), bits, width, 3);
                 EXPECT_EQ(stream.size() % 2, 0u);
-                EXPECT_EQ(decode(stream.data(), stream.size(), bits, width, 3), widen(pixels))
+                EXPECT_EQ(decode(stream.data(), stream.size(), bits, width, 3),
+                          std::vector<int16_t>(pixels.begin(), pixels.end()))
                     << bits << " bits, width " << width << ", pattern " << p;
             }
     }
@@ -87,7 +85,7 @@ TEST(RunLengthCode, DecodingStopsAtEveryEdge) {
 
 // Every function, succeeding and failing, leaves as many blocks and GDI
 // objects as it found.
-class DibLayer : public ::testing::Test {
+class GraphicsLayer : public ::testing::Test {
 protected:
     void TearDown() override {
         EXPECT_EQ(jx::testing::live_global_blocks(), blocks);
@@ -97,22 +95,81 @@ protected:
     const size_t objects = jx::testing::live_gdi_objects();
 };
 
-// A 7 x 3 picture with runs, literals and odd rows, in the 16 VGA colours.
-HBITMAP vga_bitmap(std::vector<uint32_t>& colours) {
-    const std::vector<uint32_t> indices = {1, 1, 1, 1,  2,  3,  4,  5,  5,  6, 7,
-                                           8, 9, 9, 15, 15, 15, 15, 15, 15, 0};
-    for (uint32_t i : indices) colours.push_back(kVga[i]);
-    HANDLE dib = block_of(packed(info_header(7, 3, 4), kVga, rows_of(indices, 7, 3, 4)));
-    HBITMAP bitmap = DIBToBitmap(dib, nullptr);
-    GlobalFree(dib);
-    return bitmap;
+TEST(VirtualScreen, DescriptionReachesTheDeviceCaps) {
+    const struct {
+        jx_screen screen;
+        int horz_mm, vert_mm, numcolors, sizepalette;
+        bool palette;
+    } cases[] = {
+        {{1024, 768, 8, 120, 144, 0, 0}, 217, 135, 20, 256, true},
+        {{640, 480, 4, 96, 96, 300, 200}, 300, 200, 16, 16, true},
+        {{800, 600, 16, 96, 96, 0, 0}, 212, 159, -1, 0, false},
+    };
+    for (const auto& c : cases) {
+        jx::testing::ScopedScreen described(c.screen);
+        HDC dc = GetDC(nullptr);
+        const int caps[][2] = {{HORZRES, c.screen.width},
+                               {VERTRES, c.screen.height},
+                               {BITSPIXEL, c.screen.bits_per_pixel},
+                               {LOGPIXELSX, c.screen.dpi_x},
+                               {LOGPIXELSY, c.screen.dpi_y},
+                               {HORZSIZE, c.horz_mm},
+                               {VERTSIZE, c.vert_mm},
+                               {NUMCOLORS, c.numcolors},
+                               {SIZEPALETTE, c.sizepalette}};
+        for (const auto& [index, value] : caps) EXPECT_EQ(GetDeviceCaps(dc, index), value) << index;
+        EXPECT_EQ((GetDeviceCaps(dc, RASTERCAPS) & RC_PALETTE) != 0, c.palette);
+        EXPECT_EQ(PalEntriesOnDevice(dc), 1 << c.screen.bits_per_pixel);
+        ReleaseDC(nullptr, dc);
+    }
+    jx_screen now = {};
+    jx_get_screen(&now);
+    EXPECT_EQ(now.width, 1920) << "the guard restores the default";
+}
+
+TEST(VirtualScreen, ImpossibleDescriptionsChangeNothing) {
+    const jx_screen bad[] = {
+        {0, 1080, 32, 96, 96, 0, 0},   {1920, -1, 32, 96, 96, 0, 0},
+        {1920, 1080, 3, 96, 96, 0, 0}, {1920, 1080, 64, 96, 96, 0, 0},
+        {1920, 1080, 32, 0, 96, 0, 0}, {1920, 1080, 32, 96, 96, -5, 0},
+    };
+    for (const jx_screen& screen : bad) EXPECT_FALSE(jx_set_screen(&screen));
+    jx_screen now = {};
+    jx_get_screen(&now);
+    EXPECT_EQ(now.bits_per_pixel, 32);
+    EXPECT_TRUE(jx_set_screen(nullptr));
+}
+
+TEST_F(GraphicsLayer, ObjectTableCountsWhatIsAliveAndRefusesStrangers) {
+    HDC dc = GetDC(nullptr);
+    HBITMAP bitmap = CreateCompatibleBitmap(dc, 2, 2);
+    HGLOBAL block = GlobalAlloc(GHND, 4);
+    EXPECT_EQ(jx::testing::live_gdi_objects(), objects + 2);
+    EXPECT_EQ(jx::testing::live_global_blocks(), blocks + 1);
+
+    int stranger = 0;
+    EXPECT_FALSE(DeleteObject(&stranger));
+    EXPECT_EQ(GetObjectType(&stranger), 0u);
+    EXPECT_EQ(GlobalLock(&stranger), nullptr);
+    EXPECT_EQ(GlobalFree(&stranger), static_cast<HGLOBAL>(&stranger));
+    EXPECT_FALSE(DeleteObject(dc)) << "a context is released, not deleted";
+    EXPECT_EQ(SelectObject(dc, bitmap), nullptr) << "a screen context holds no bitmap";
+
+    DeleteObject(bitmap);
+    ReleaseDC(nullptr, dc);
+    GlobalFree(block); // and the fixture finds the counts back where they were
 }
 
 // Coded output decoded again: from a device bitmap, and from an 8-bit DIB of
 // four colours whose 4-bit forms take its own first sixteen entries.
-TEST_F(DibLayer, ChangedFormatsDrawTheSameColours) {
+TEST_F(GraphicsLayer, ChangedFormatsDrawTheSameColours) {
+    // The bitmap: 7 x 3 with runs, literals and odd rows, in the VGA colours.
+    const std::vector<uint32_t> indices = {1, 1, 1, 1,  2,  3,  4,  5,  5,  6, 7,
+                                           8, 9, 9, 15, 15, 15, 15, 15, 15, 0};
     std::vector<uint32_t> colours, table = {0x102030, 0x405060, 0x708090, 0xA0B0C0};
-    HBITMAP bitmap = vga_bitmap(colours);
+    for (uint32_t i : indices) colours.push_back(kVga[i]);
+    HANDLE vga = block_of(packed(info_header(7, 3, 4), kVga, rows_of(indices, 7, 3, 4)));
+    HBITMAP bitmap = DIBToBitmap(vga, nullptr);
     ASSERT_NE(bitmap, nullptr);
     table.resize(256, 0x000000);
     HANDLE dib = block_of(packed(info_header(3, 2, 8), table, {0, 1, 2, 0, 3, 2, 1, 0}));
@@ -141,7 +198,7 @@ TEST_F(DibLayer, ChangedFormatsDrawTheSameColours) {
         GlobalFree(again);
         GlobalFree(changed);
     }
-    GlobalFree(dib);
+    for (HANDLE block : {dib, vga}) GlobalFree(block);
     DeleteObject(bitmap);
 }
 
@@ -159,7 +216,7 @@ int nearest(const std::vector<uint32_t>& table, uint32_t c) {
     return best;
 }
 
-TEST_F(DibLayer, ColoursGoToTheNearestEntryOfTheCallersPalette) {
+TEST_F(GraphicsLayer, ColoursGoToTheNearestEntryOfTheCallersPalette) {
     // Many colours (a 32-bit device bitmap holds them as 0xRRGGBB), through
     // a palette of five.
     std::vector<uint32_t> source;
@@ -167,17 +224,16 @@ TEST_F(DibLayer, ColoursGoToTheNearestEntryOfTheCallersPalette) {
     HBITMAP bitmap = CreateBitmap(8, 8, 1, 32, source.data());
     const std::vector<uint32_t> entries = {0xFF0000, 0x00FF00, 0x0000FF, 0x808080, 0xFFFFFF};
     HPALETTE palette = jx::test::make_palette(entries);
+    std::vector<uint32_t> indices;
+    for (uint32_t c : source) indices.push_back(nearest(entries, c));
     for (WORD bits : {4, 8}) {
+        // The palette's entries, then black.
+        std::vector<uint32_t> table = entries;
+        table.resize(size_t{1} << bits, 0);
+        BITMAPINFOHEADER h = info_header(8, 8, bits);
+        h.biSizeImage = static_cast<DWORD>(stride_of(8, bits) * 8);
         HANDLE mapped = ChangeBitmapFormat(bitmap, bits, BI_RGB, palette);
-        ASSERT_NE(mapped, nullptr);
-        const auto* table =
-            reinterpret_cast<const RGBQUAD*>(static_cast<BYTE*>(GlobalLock(mapped)) + 40);
-        for (size_t i = 0; i < (1u << bits); ++i)
-            EXPECT_EQ(rgb(table[i]), i < entries.size() ? entries[i] : 0u) << i;
-        GlobalUnlock(mapped);
-        std::vector<uint32_t> expected;
-        for (uint32_t c : source) expected.push_back(entries[nearest(entries, c)]);
-        EXPECT_EQ(colours_of(mapped), expected) << bits;
+        EXPECT_EQ(bytes_of(mapped), packed(h, table, rows_of(indices, 8, 8, bits))) << bits;
         GlobalFree(mapped);
     }
     EXPECT_NE(GetObjectType(palette), 0u) << "the caller's palette stays";
@@ -185,22 +241,14 @@ TEST_F(DibLayer, ColoursGoToTheNearestEntryOfTheCallersPalette) {
     DeleteObject(bitmap);
 }
 
-TEST_F(DibLayer, PaletteScreenCountsSystemPaletteAndFreeEntries) {
-    jx::testing::ScopedScreen screen({1024, 768, 16, 96, 96, 0, 0});
-    HDC dc = GetDC(nullptr);
-    EXPECT_EQ(PalEntriesOnDevice(dc), 1 << 16);
-    ReleaseDC(nullptr, dc);
+// (PalEntriesOnDevice on described screens: graphics_layer_test.)
+TEST_F(GraphicsLayer, PaletteScreenSystemPaletteAndFreeEntries) {
     jx::testing::ScopedScreen palette_screen({1024, 768, 8, 96, 96, 0, 0});
-    dc = GetDC(nullptr);
-    EXPECT_EQ(PalEntriesOnDevice(dc), 1 << 8);
-    HPALETTE system = GetSystemPalette();
-    PALETTEENTRY entries[256];
-    ASSERT_EQ(GetPaletteEntries(system, 0, 256, entries), 256u);
-    DeleteObject(system);
-    for (int i = 0; i < 10; ++i) { // the static colours at both ends
-        EXPECT_EQ(rgb(entries[i]), kStatics[i]) << i;
-        EXPECT_EQ(rgb(entries[246 + i]), kStatics[10 + i]) << 246 + i;
-    }
+    HDC dc = GetDC(nullptr);
+    // The static colours at both ends, nothing realized between.
+    std::vector<uint32_t> expected = table256();
+    std::fill(expected.begin() + 10, expected.end() - 10, 0u);
+    EXPECT_EQ(entries_of(GetSystemPalette()), expected);
     HPALETTE palette = make_palette({0x000000, 0x010203, 0x040506});
     HPALETTE previous = SelectPalette(dc, palette, FALSE);
     EXPECT_EQ(RealizePalette(dc), 2u) << "realized into free entries; black is there already";
@@ -209,30 +257,49 @@ TEST_F(DibLayer, PaletteScreenCountsSystemPaletteAndFreeEntries) {
     ReleaseDC(nullptr, dc);
 }
 
-// Every format pair and the failing paths, for the leak check.
-TEST_F(DibLayer, NothingLeaksAcrossEveryFunction) {
-    std::vector<uint32_t> colours;
-    HBITMAP bitmap = vga_bitmap(colours);
-    HANDLE dib = BitmapToDIB(bitmap, nullptr);
-    HANDLE four = ChangeBitmapFormat(bitmap, 4, BI_RGB, nullptr);
+// Every format pair, accepted or refused, and failing paths; the fixture
+// checks that none of them leaks. (The refusals are made before any call to
+// the system, so they need no check under Wine.)
+TEST_F(GraphicsLayer, FormatPairsAndFailingPaths) {
+    HANDLE dib8 = block_of(packed(info_header(2, 2, 8), table256(), {1, 2, 0, 0, 3, 4, 0, 0}));
+    HANDLE dib4 = block_of(packed(info_header(2, 2, 4), kVga, {0x12, 0, 0, 0, 0x34, 0, 0, 0}));
+    HBITMAP bitmap = DIBToBitmap(dib8, nullptr);
     HPALETTE palette = GetSystemPalette();
-    for (WORD bits : {0, 1, 4, 8, 24, 3})
-        for (DWORD compression : {BI_RGB, BI_RLE4, BI_RLE8, BI_BITFIELDS}) {
-            GlobalFree(ChangeBitmapFormat(bitmap, bits, compression, palette));
-            GlobalFree(ChangeDIBFormat(dib, bits, compression));
-            GlobalFree(ChangeDIBFormat(four, bits, compression));
+    const struct {
+        WORD bits;
+        DWORD compression;
+        bool dib8, dib4, bitmap; // accepted by ChangeDIBFormat on each, and ChangeBitmapFormat
+    } pairs[] = {
+        {0, BI_RGB, true, true, false},    {0, BI_RLE8, true, false, true},
+        {0, BI_RLE4, false, true, true},   {0, BI_BITFIELDS, false, false, false},
+        {1, BI_RGB, true, true, true},     {1, BI_RLE8, false, false, false},
+        {2, BI_RGB, false, false, false},  {4, BI_RGB, true, true, true},
+        {4, BI_RLE4, true, true, true},    {4, BI_RLE8, false, false, false},
+        {8, BI_RGB, true, true, true},     {8, BI_RLE8, true, true, true},
+        {8, BI_RLE4, false, false, false}, {16, BI_RGB, false, false, false},
+        {24, BI_RGB, true, true, true},    {24, BI_RLE8, false, false, false},
+        {32, BI_RGB, false, false, false}, {65535, BI_RGB, false, false, false},
+    };
+    for (const auto& p : pairs) {
+        SCOPED_TRACE(::testing::Message() << p.bits << "/" << p.compression);
+        const std::pair<HANDLE, bool> results[] = {
+            {ChangeDIBFormat(dib8, p.bits, p.compression), p.dib8},
+            {ChangeDIBFormat(dib4, p.bits, p.compression), p.dib4},
+            {ChangeBitmapFormat(bitmap, p.bits, p.compression, palette), p.bitmap}};
+        for (const auto& [changed, accepted] : results) {
+            EXPECT_EQ(changed != nullptr, accepted);
+            GlobalFree(changed);
         }
-    DeleteObject(CreateDIBPalette(four));
-    DeleteObject(DIBToBitmap(four, palette));
-    GlobalFree(AllocRoomForDIB(info_header(7, 3, 8), bitmap));
-    BITMAPINFOHEADER small = info_header(7, 3, 8);
+    }
+    EXPECT_EQ(ChangeDIBFormat(nullptr, 8, BI_RGB), nullptr);
+    EXPECT_EQ(ChangeBitmapFormat(nullptr, 8, BI_RGB, nullptr), nullptr);
+    BITMAPINFOHEADER small = info_header(2, 2, 8);
     small.biSize = 12;
-    EXPECT_EQ(AllocRoomForDIB(small, bitmap), nullptr);
+    EXPECT_EQ(AllocRoomForDIB(small, bitmap), nullptr) << "a header too short to hold itself";
+    DeleteObject(DIBToBitmap(dib4, palette));
     HANDLE bad = block_of(std::vector<BYTE>(16, 0));
-    EXPECT_EQ(DIBToBitmap(bad, palette), nullptr);
-    EXPECT_EQ(ChangeDIBFormat(bad, 8, BI_RGB), nullptr);
     EXPECT_EQ(CreateDIBPalette(bad), nullptr);
-    for (HANDLE block : {bad, CreateDIB(3, 3, 8), four, dib}) GlobalFree(block);
+    for (HANDLE block : {bad, dib8, dib4}) GlobalFree(block);
     DeleteObject(palette);
     DeleteObject(bitmap);
 }

@@ -36,6 +36,11 @@ inline const std::vector<uint32_t> kStatics = {0x000000, 0x800000, 0x008000, 0x8
 
 // The table GetDIBits gives an 8-bit DIB on a true-colour screen: the static
 // colours at both ends, a 3-3-2 cube from the index between.
+// Black, white, grey, a red, a green, a blue, yellow, a dark grey: colours
+// between the entries of the small tables.
+inline const std::vector<uint32_t> kSample = {0x000000, 0xFFFFFF, 0x808080, 0xC81E28,
+                                              0x0AC81E, 0x2832DC, 0xFFFF00, 0x646464};
+
 inline std::vector<uint32_t> table256() {
     std::vector<uint32_t> table;
     for (uint32_t i = 0; i < 256; ++i)
@@ -50,7 +55,7 @@ inline size_t stride_of(int width, int bits) {
 }
 
 // Bottom-up padded rows of `bits` from pixels: table indices up to 8 bits,
-// colours at 24.
+// colours at 24 and 32.
 inline std::vector<BYTE> rows_of(const std::vector<uint32_t>& pixels, int width, int height,
                                  int bits) {
     const size_t stride = stride_of(width, bits);
@@ -60,8 +65,8 @@ inline std::vector<BYTE> rows_of(const std::vector<uint32_t>& pixels, int width,
             const uint32_t p = pixels[static_cast<size_t>(y) * width + x];
             BYTE* row = &rows[stride * (height - 1 - y)];
             const size_t bit = static_cast<size_t>(x) * bits;
-            if (bits == 24)
-                row[x * 3] = BYTE(p), row[x * 3 + 1] = BYTE(p >> 8), row[x * 3 + 2] = BYTE(p >> 16);
+            if (bits >= 24)
+                for (int i = 0; i < 3; ++i) row[bit / 8 + i] = BYTE(p >> 8 * i);
             else
                 row[bit / 8] |= static_cast<BYTE>(p << (8 - bits - bit % 8));
         }
@@ -79,6 +84,18 @@ inline std::vector<uint32_t> pixels_of(const BYTE* rows, int width, int height, 
             out.push_back(bits == 24 ? rgb(row[x * 3 + 2], row[x * 3 + 1], row[x * 3])
                                      : (row[bit / 8] >> (8 - bits - bit % 8)) & ((1 << bits) - 1));
         }
+    return out;
+}
+
+// A palette's entries as colours, flags in the top byte; the palette is
+// deleted.
+inline std::vector<uint32_t> entries_of(HPALETTE palette) {
+    PALETTEENTRY entries[300];
+    const UINT count = palette ? GetPaletteEntries(palette, 0, 300, entries) : 0;
+    DeleteObject(palette);
+    std::vector<uint32_t> out;
+    for (UINT i = 0; i < count; ++i)
+        out.push_back(rgb(entries[i]) | uint32_t{entries[i].peFlags} << 24);
     return out;
 }
 
