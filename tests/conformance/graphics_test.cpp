@@ -1,15 +1,18 @@
-// Facts about global memory, the screen's device context and GDI objects
-// that the bitmap and report code relies on, checked under Wine and against
-// the POSIX layer. The POSIX screen is 1920 x 1080 by default and Wine's
+// Facts about global memory, the screen's device context, GDI objects and
+// GetDIBits that the bitmap and report code relies on, checked under Wine and
+// against the POSIX layer. The POSIX screen is 1920 x 1080 by default and Wine's
 // headless one 1024 x 768, so sizes are checked for consistency, not value.
 #include "platform/win32.h"
 #include "support/bitmap_info.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 #include <tuple>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -21,21 +24,19 @@ TEST(GlobalMemory, LockCountsAndTheAnswersOfUnlock) {
     EXPECT_EQ(GlobalSize(block), 10u);
     EXPECT_EQ(std::string(first, 10), std::string(10, '\0')) << "GHND zero-fills";
 
-    struct {
-        BOOL result;
-        DWORD error; // 77: left as it was
-    } const unlocks[] = {{TRUE, 77}, {FALSE, NO_ERROR}, {FALSE, ERROR_NOT_LOCKED}};
-    for (const auto& expected : unlocks) {
+    // What each unlock answers, and the last error (77: left as it was).
+    const std::pair<BOOL, DWORD> unlocks[] = {
+        {TRUE, 77}, {FALSE, NO_ERROR}, {FALSE, ERROR_NOT_LOCKED}};
+    for (const auto& [result, error] : unlocks) {
         SetLastError(77);
-        EXPECT_EQ(GlobalUnlock(block), expected.result);
-        EXPECT_EQ(GetLastError(), expected.error);
+        EXPECT_EQ(GlobalUnlock(block), result);
+        EXPECT_EQ(GetLastError(), error);
     }
     EXPECT_EQ(GlobalFree(block), nullptr);
 }
 
 TEST(GlobalMemory, ReallocationMovesOnlyWhereWindowsAllowsIt) {
     HGLOBAL block = GlobalAlloc(GHND, 16);
-    ASSERT_NE(block, nullptr);
     std::memcpy(GlobalLock(block), "fifteen letters", 16);
 
     // Locked, a block may not move unless the caller says so.
@@ -77,19 +78,9 @@ TEST(GlobalMemory, EmptyMovableBlocksAndFixedBlocks) {
 
 TEST(ScreenContext, CapabilitiesOfATrueColourDisplay) {
     HDC dc = GetDC(nullptr);
-    const int fixed_caps[][2] = {
-        {TECHNOLOGY, DT_RASDISPLAY},
-        {PLANES, 1},
-        {BITSPIXEL, 32},
-        {NUMCOLORS, -1},
-        {SIZEPALETTE, 0},
-        {NUMRESERVED, 20},
-        {COLORRES, 24},
-        {LOGPIXELSX, 96},
-        {LOGPIXELSY, 96},
-    };
-    for (const auto& [index, value] : fixed_caps)
-        EXPECT_EQ(GetDeviceCaps(dc, index), value) << index;
+    EXPECT_EQ(jx::test::caps_of(dc, {TECHNOLOGY, PLANES, BITSPIXEL, NUMCOLORS, SIZEPALETTE,
+                                     NUMRESERVED, COLORRES, LOGPIXELSX, LOGPIXELSY}),
+              (std::vector<int>{DT_RASDISPLAY, 1, 32, -1, 0, 20, 24, 96, 96}));
     EXPECT_EQ(GetDeviceCaps(dc, RASTERCAPS) & (RC_PALETTE | RC_DI_BITMAP), RC_DI_BITMAP);
     // Millimetres follow from pixels at 96 dots per inch, rounded.
     const int width = GetDeviceCaps(dc, HORZRES), height = GetDeviceCaps(dc, VERTRES);
@@ -99,6 +90,12 @@ TEST(ScreenContext, CapabilitiesOfATrueColourDisplay) {
     PALETTEENTRY entries[256];
     EXPECT_EQ(GetSystemPaletteEntries(dc, 0, 256, entries), 0u) << "no palette on such a display";
     EXPECT_EQ(RealizePalette(dc), 0u);
+    // What the DIB functions make of it: 2 ^ 24 colours, and a system
+    // palette of the static colours at both ends and black between.
+    EXPECT_EQ(PalEntriesOnDevice(dc), 1 << 24);
+    std::vector<uint32_t> expected = jx::test::table256();
+    std::fill(expected.begin() + 10, expected.end() - 10, 0u);
+    EXPECT_EQ(jx::test::entries_of(GetSystemPalette()), expected);
     EXPECT_EQ(ReleaseDC(nullptr, dc), 1);
     EXPECT_EQ(ReleaseDC(nullptr, dc), 0);
 }
@@ -152,6 +149,32 @@ TEST(Bitmaps, DescriptionOfADeviceBitmap) {
         EXPECT_EQ(GetObjectType(bitmap), static_cast<DWORD>(OBJ_BITMAP));
         EXPECT_TRUE(DeleteObject(bitmap) && !DeleteObject(bitmap)) << "deleted once";
     }
+}
+
+// The formats GetDIBits refuses, and for bit count 0 the bitmap's own.
+TEST(Bitmaps, FormatsOfGetDIBits) {
+    HDC dc = GetDC(nullptr);
+    HBITMAP bitmap = CreateCompatibleBitmap(dc, 4, 2);
+    struct {
+        BITMAPINFOHEADER header;
+        RGBQUAD colours[256];
+    } info = {};
+    auto* as_info = reinterpret_cast<BITMAPINFO*>(&info);
+    const std::pair<WORD, DWORD> refused[] = {
+        {3, BI_RGB}, {8, BI_RLE4}, {4, BI_RLE8}, {24, BI_RLE8}, {64, BI_RGB}};
+    for (const auto& [bits, compression] : refused) {
+        info.header = jx::test::info_header(4, 2, bits, compression);
+        EXPECT_EQ(GetDIBits(dc, bitmap, 0, 2, nullptr, as_info, DIB_RGB_COLORS), 0)
+            << bits << "/" << compression;
+    }
+    info.header = jx::test::info_header(0, 0, 0);
+    EXPECT_NE(GetDIBits(dc, bitmap, 0, 2, nullptr, as_info, DIB_RGB_COLORS), 0);
+    const BITMAPINFOHEADER& h = info.header;
+    EXPECT_EQ((std::vector<long>{h.biWidth, h.biHeight, h.biBitCount, long(h.biCompression),
+                                 long(h.biSizeImage)}),
+              (std::vector<long>{4, 2, 32, BI_BITFIELDS, 32}));
+    DeleteObject(bitmap);
+    ReleaseDC(nullptr, dc);
 }
 
 } // namespace

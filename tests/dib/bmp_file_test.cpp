@@ -2,10 +2,11 @@
 // sizes that point past the end. The writer is driven by the tool's cases
 // (`bmp new`, `bmp convert`), which read back what it wrote.
 #include "../../tools/jxut/bmp_file.h"
-#include "dib_blocks.h"
+#include "support/bitmap_info.h"
 
 #include <gtest/gtest.h>
 
+#include <tuple>
 #include <utility>
 
 namespace {
@@ -66,12 +67,8 @@ TEST(BmpReader, OffsetsAndSizesThatDoNotAddUp) {
         std::memcpy(&file[at], &value, 4);
         return file;
     };
-    const struct {
-        const char* name;
-        std::vector<uint8_t> file;
-        const char* problem;
-        bool usable;
-    } cases[] = {
+    // Name, file, a problem it must name, whether its pixels are still used.
+    const std::tuple<const char*, std::vector<uint8_t>, const char*, bool> cases[] = {
         {"pixels past the end", with(10, 0xFFFFFFF0), "run past the end", false},
         {"pixels in the table", with(10, 100), "inside the headers", false},
         {"wrong file size", with(2, 5), "the file header states 5 bytes", true},
@@ -85,13 +82,12 @@ TEST(BmpReader, OffsetsAndSizesThatDoNotAddUp) {
         {"RLE4 on 8 bits", with(14 + 16, BI_RLE4), "BI_RLE4 does not go with 8", false},
         {"RLE without a size", with(14 + 16, BI_RLE8), "must state its size", false},
     };
-    for (const auto& c : cases) {
+    for (const auto& [name, file, problem, usable] : cases) {
         HANDLE dib = nullptr;
-        const jxut::bmp::Description d = jxut::bmp::describe(c.file, &dib);
         std::string all;
-        for (const std::string& p : d.problems) all += p + "; ";
-        EXPECT_NE(all.find(c.problem), std::string::npos) << c.name << ": " << all;
-        EXPECT_EQ(dib != nullptr, c.usable) << c.name;
+        for (const std::string& p : jxut::bmp::describe(file, &dib).problems) all += p + "; ";
+        EXPECT_NE(all.find(problem), std::string::npos) << name << ": " << all;
+        EXPECT_EQ(dib != nullptr, usable) << name;
         GlobalFree(dib);
     }
 }

@@ -1,10 +1,15 @@
-// Headers, colour tables and rows for the bitmap tests. Colours are
-// 0xRRGGBB; pictures are given top row first, as they are seen.
+// Headers, colour tables, rows and DIB blocks for the bitmap tests. Colours
+// are 0xRRGGBB; pictures are given top row first, as they are seen.
 #pragma once
 
+#include "dib/dib.h"
 #include "platform/win32.h"
 
+#include <gtest/gtest.h>
+
 #include <cstdint>
+#include <cstring>
+#include <initializer_list>
 #include <vector>
 
 namespace jx::test {
@@ -36,11 +41,6 @@ inline const std::vector<uint32_t> kStatics = {0x000000, 0x800000, 0x008000, 0x8
 
 // The table GetDIBits gives an 8-bit DIB on a true-colour screen: the static
 // colours at both ends, a 3-3-2 cube from the index between.
-// Black, white, grey, a red, a green, a blue, yellow, a dark grey: colours
-// between the entries of the small tables.
-inline const std::vector<uint32_t> kSample = {0x000000, 0xFFFFFF, 0x808080, 0xC81E28,
-                                              0x0AC81E, 0x2832DC, 0xFFFF00, 0x646464};
-
 inline std::vector<uint32_t> table256() {
     std::vector<uint32_t> table;
     for (uint32_t i = 0; i < 256; ++i)
@@ -99,6 +99,13 @@ inline std::vector<uint32_t> entries_of(HPALETTE palette) {
     return out;
 }
 
+// The screen context's capabilities, one for each index.
+inline std::vector<int> caps_of(HDC dc, std::initializer_list<int> indices) {
+    std::vector<int> out;
+    for (int index : indices) out.push_back(GetDeviceCaps(dc, index));
+    return out;
+}
+
 // A logical palette of the colours, flags 0.
 inline HPALETTE make_palette(const std::vector<uint32_t>& colours, WORD version = 0x300) {
     std::vector<WORD> block(4 + 2 * colours.size(), 0);
@@ -107,6 +114,74 @@ inline HPALETTE make_palette(const std::vector<uint32_t>& colours, WORD version 
     for (size_t i = 0; i < colours.size(); ++i)
         entries[i] = {BYTE(colours[i] >> 16), BYTE(colours[i] >> 8), BYTE(colours[i]), 0};
     return CreatePalette(reinterpret_cast<const LOGPALETTE*>(block.data()));
+}
+
+// DIB blocks: made from a header, a colour table and rows, and read back as
+// colours.
+inline HANDLE block_of(const std::vector<BYTE>& bytes) {
+    HANDLE block = GlobalAlloc(GHND, bytes.size());
+    std::memcpy(GlobalLock(block), bytes.data(), bytes.size());
+    GlobalUnlock(block);
+    return block;
+}
+
+template <class T> void append(std::vector<BYTE>& out, const T& value) {
+    const auto* p = reinterpret_cast<const BYTE*>(&value);
+    out.insert(out.end(), p, p + sizeof value);
+}
+
+// A packed DIB: header, table (written as RGBQUAD), pixel bytes.
+inline std::vector<BYTE> packed(const BITMAPINFOHEADER& h, const std::vector<uint32_t>& table,
+                                const std::vector<BYTE>& pixels) {
+    std::vector<BYTE> out;
+    append(out, h);
+    for (uint32_t c : table) append(out, RGBQUAD{BYTE(c), BYTE(c >> 8), BYTE(c >> 16), 0});
+    out.insert(out.end(), pixels.begin(), pixels.end());
+    return out;
+}
+
+inline std::vector<BYTE> bytes_of(HANDLE block) {
+    const auto* p = static_cast<const BYTE*>(GlobalLock(block));
+    std::vector<BYTE> out(p, p + GlobalSize(block));
+    GlobalUnlock(block);
+    return out;
+}
+
+inline BITMAPINFOHEADER header_of(HANDLE dib) {
+    BITMAPINFOHEADER h;
+    std::memcpy(&h, bytes_of(dib).data(), sizeof h);
+    return h;
+}
+
+// The colours of an uncompressed DIB with an information header.
+inline std::vector<uint32_t> colours_of(HANDLE dib) {
+    auto* block = static_cast<LPSTR>(GlobalLock(dib));
+    const BITMAPINFOHEADER h = header_of(dib);
+    const auto* table = reinterpret_cast<const RGBQUAD*>(block + h.biSize);
+    std::vector<uint32_t> out = pixels_of(reinterpret_cast<const BYTE*>(FindDIBBits(block)),
+                                          h.biWidth, h.biHeight, h.biBitCount);
+    if (h.biBitCount <= 8)
+        for (uint32_t& p : out) p = rgb(table[p]);
+    GlobalUnlock(dib);
+    return out;
+}
+
+// The colours of a DIB as drawn: made a bitmap of the screen's depth (32
+// bits) and read back, in a block of exactly header and pixels.
+inline std::vector<uint32_t> drawn(HANDLE dib) {
+    HBITMAP bitmap = DIBToBitmap(dib, nullptr);
+    HANDLE plain = BitmapToDIB(bitmap, nullptr);
+    std::vector<uint32_t> out;
+    if (plain) {
+        BITMAP d = {};
+        GetObjectA(bitmap, sizeof d, &d);
+        EXPECT_EQ(d.bmBitsPixel, 32);
+        EXPECT_EQ(GlobalSize(plain), 40 + header_of(plain).biSizeImage);
+        out = colours_of(plain);
+    }
+    GlobalFree(plain);
+    DeleteObject(bitmap);
+    return out;
 }
 
 } // namespace jx::test
