@@ -131,21 +131,21 @@ TEST(Palettes, SelectedPalettesComeBackAndAreDeletedOnceOrWithTheirContext) {
 }
 
 TEST(Bitmaps, DescriptionOfADeviceBitmap) {
-    const struct {
-        int width, bits;
-        LONG width_bytes; // rows of device bitmaps are padded to 16 bits
-    } cases[] = {{1, 1, 2}, {17, 1, 4}, {3, 8, 4}, {5, 16, 10}, {3, 32, 12}};
-    for (const auto& c : cases) {
-        HBITMAP bitmap = CreateBitmap(c.width, 2, 1, c.bits, nullptr);
+    // Width, bits, and bytes a row (rows of device bitmaps are padded to 16
+    // bits).
+    const std::tuple<LONG, WORD, LONG> cases[] = {
+        {1, 1, 2}, {17, 1, 4}, {3, 8, 4}, {5, 16, 10}, {3, 32, 12}};
+    for (const auto& [width, bits, width_bytes] : cases) {
+        HBITMAP bitmap = CreateBitmap(width, 2, 1, bits, nullptr);
         BITMAP d = {};
         EXPECT_EQ(GetObjectA(bitmap, 0, nullptr), static_cast<int>(sizeof d));
         EXPECT_EQ(GetObjectA(bitmap, sizeof d - 1, &d), 0);
         ASSERT_EQ(GetObjectA(bitmap, sizeof d, &d), static_cast<int>(sizeof d));
         EXPECT_EQ(std::make_tuple(d.bmType, d.bmWidth, d.bmHeight, d.bmWidthBytes, d.bmPlanes,
                                   d.bmBitsPixel, d.bmBits),
-                  std::make_tuple(LONG{0}, LONG{c.width}, LONG{2}, c.width_bytes, WORD{1},
-                                  WORD(c.bits), static_cast<void*>(nullptr)))
-            << c.width << "x" << c.bits;
+                  std::make_tuple(LONG{0}, width, LONG{2}, width_bytes, WORD{1}, bits,
+                                  static_cast<void*>(nullptr)))
+            << width << "x" << bits;
         EXPECT_EQ(GetObjectType(bitmap), static_cast<DWORD>(OBJ_BITMAP));
         EXPECT_TRUE(DeleteObject(bitmap) && !DeleteObject(bitmap)) << "deleted once";
     }

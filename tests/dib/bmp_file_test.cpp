@@ -11,9 +11,7 @@
 
 namespace {
 
-using jx::test::append;
-using jx::test::info_header;
-using jx::test::packed;
+using namespace jx::test;
 
 // The pixels start where FindDIBBits finds them.
 std::vector<uint8_t> file_of(std::vector<BYTE> dib) {
@@ -44,15 +42,13 @@ TEST(BmpReader, EveryTruncationIsAProblemNeverAnOverrun) {
         const std::vector<uint8_t> file = file_of(bytes);
         HANDLE dib = nullptr;
         EXPECT_TRUE(jxut::bmp::describe(file, &dib).problems.empty());
-        ASSERT_NE(dib, nullptr);
-        HBITMAP bitmap = DIBToBitmap(dib, nullptr);
-        EXPECT_NE(bitmap, nullptr);
-        DeleteObject(bitmap);
+        EXPECT_FALSE(drawn(dib).empty()) << "the library draws what it gives";
         GlobalFree(dib);
         for (size_t length = 0; length < file.size(); ++length) {
-            // An exact copy, so that any read past the end is caught.
+            // An exact copy, so that any read past the end is caught. The
+            // handle still names the block freed above: a reader that left
+            // it as it was would show.
             const std::vector<uint8_t> cut(file.begin(), file.begin() + length);
-            dib = nullptr;
             EXPECT_FALSE(jxut::bmp::describe(cut, &dib).problems.empty()) << length;
             EXPECT_EQ(dib, nullptr) << "cut to " << length;
         }

@@ -16,11 +16,9 @@ namespace {
 using namespace jx::test;
 
 TEST(CreateDib, DepthsRowsAndBlockSizes) {
-    const struct {
-        DWORD width, height;
-        WORD asked, depth;
-        SIZE_T block; // 40 + colour table + rows x height
-    } cases[] = {
+    // Width, height, bits asked for, the depth made, and the block's size:
+    // 40 + colour table + rows x height.
+    const std::tuple<DWORD, DWORD, WORD, WORD, SIZE_T> cases[] = {
         {10, 10, 0, 1, 40 + 8 + 4 * 10},  {10, 10, 1, 1, 88},
         {10, 10, 2, 4, 40 + 64 + 8 * 10}, {7, 3, 4, 4, 40 + 64 + 4 * 3},
         {9, 2, 5, 8, 40 + 1024 + 12 * 2}, {3, 1, 8, 8, 40 + 1024 + 4},
@@ -29,12 +27,12 @@ TEST(CreateDib, DepthsRowsAndBlockSizes) {
         {5, 5, 32, 4, 40 + 64 + 4 * 5},   {33, 1, 1, 1, 40 + 8 + 8},
         {0, 0, 8, 8, 40 + 1024},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(::testing::Message() << c.width << "x" << c.height << "x" << c.asked);
-        HANDLE dib = CreateDIB(c.width, c.height, c.asked);
+    for (const auto& [width, height, asked, depth, block] : cases) {
+        SCOPED_TRACE(::testing::Message() << width << "x" << height << "x" << asked);
+        HANDLE dib = CreateDIB(width, height, asked);
         // The header, then colour table and pixels all zero.
-        EXPECT_EQ(bytes_of(dib), packed(info_header(c.width, c.height, c.depth), {},
-                                        std::vector<BYTE>(c.block - 40, 0)));
+        EXPECT_EQ(bytes_of(dib),
+                  packed(info_header(width, height, depth), {}, std::vector<BYTE>(block - 40, 0)));
         EXPECT_EQ(GlobalUnlock(dib), FALSE) << "the block came back unlocked";
         GlobalFree(dib);
     }
@@ -116,12 +114,9 @@ TEST(DibRoundTrip, EachKindGivesItsPaletteAndComesBackAsTheSameColours) {
     for (uint32_t c : kVga) append(core, RGBTRIPLE{BYTE(c), BYTE(c >> 8), BYTE(c >> 16)});
     const std::vector<BYTE> rows4 = rows_of(picture(kVga), 5, 3, 4);
     core.insert(core.end(), rows4.begin(), rows4.end());
-    const struct {
-        const char* name;
-        WORD bits;
-        std::vector<BYTE> dib;
-        std::vector<uint32_t> table; // empty: no palette, and the colours are `any`
-    } cases[] = {
+    // Name, depth, block, and table (empty: no palette, and the colours are
+    // `any`).
+    const std::tuple<const char*, WORD, std::vector<BYTE>, std::vector<uint32_t>> cases[] = {
         {"1 bit", 1, picture_dib(1, kMono), kMono},
         {"4 bits", 4, picture_dib(4, kVga), kVga},
         {"8 bits", 8, picture_dib(8, t256), t256},
@@ -129,20 +124,20 @@ TEST(DibRoundTrip, EachKindGivesItsPaletteAndComesBackAsTheSameColours) {
         {"core 4 bits", 4, core, kVga},
         {"24 bits", 24, packed(info_header(5, 3, 24), {}, rows_of(any, 5, 3, 24)), {}},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        HANDLE dib = block_of(c.dib);
-        EXPECT_EQ(entries_of(CreateDIBPalette(dib)), c.table) << "flags 0";
-        const std::vector<uint32_t> colours = c.table.empty() ? any : picture(c.table, true);
+    for (const auto& [name, bits, bytes, table] : cases) {
+        SCOPED_TRACE(name);
+        HANDLE dib = block_of(bytes);
+        EXPECT_EQ(entries_of(CreateDIBPalette(dib)), table) << "flags 0";
+        const std::vector<uint32_t> colours = table.empty() ? any : picture(table, true);
         EXPECT_EQ(drawn(dib), colours);
         // Uncompressed at its own depth; a DIB without a table has none to
         // take the colours from.
         HANDLE copy = ChangeDIBFormat(dib, 0, BI_RGB);
-        EXPECT_EQ(copy ? header_of(copy).biBitCount : 0, c.table.empty() ? 0 : c.bits);
+        EXPECT_EQ(copy ? header_of(copy).biBitCount : 0, table.empty() ? 0 : bits);
         EXPECT_EQ(copy ? colours_of(copy) : any, colours);
         GlobalFree(copy);
         // The caller's block is left as it was, and still theirs to free.
-        EXPECT_EQ(bytes_of(dib), c.dib);
+        EXPECT_EQ(bytes_of(dib), bytes);
         EXPECT_EQ(GlobalFree(dib), nullptr);
     }
     EXPECT_EQ(CreateDIBPalette(nullptr), nullptr);
