@@ -65,9 +65,8 @@ TEST(GlobalMemory, EmptyMovableBlocksAndFixedBlocks) {
     EXPECT_EQ(GlobalFree(empty), nullptr);
 
     HGLOBAL fixed = GlobalAlloc(GMEM_FIXED, 8);
-    ASSERT_NE(fixed, nullptr);
     EXPECT_EQ(GlobalLock(fixed), fixed);
-    EXPECT_TRUE(GlobalUnlock(fixed));
+    EXPECT_TRUE(GlobalUnlock(fixed)) << "and so not null";
     EXPECT_EQ(GlobalFree(fixed), nullptr);
 
     // A locked block is freed all the same.
