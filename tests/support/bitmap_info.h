@@ -1,10 +1,15 @@
-// Headers, colour tables and rows for the bitmap tests. Colours are
-// 0xRRGGBB; pictures are given top row first, as they are seen.
+// Headers, colour tables, rows and DIB blocks for the bitmap tests. Colours
+// are 0xRRGGBB; pictures are given top row first, as they are seen.
 #pragma once
 
+#include "dib/dib.h"
 #include "platform/win32.h"
 
+#include <gtest/gtest.h>
+
 #include <cstdint>
+#include <cstring>
+#include <initializer_list>
 #include <vector>
 
 namespace jx::test {
@@ -50,7 +55,7 @@ inline size_t stride_of(int width, int bits) {
 }
 
 // Bottom-up padded rows of `bits` from pixels: table indices up to 8 bits,
-// colours at 24.
+// colours at 24 and 32.
 inline std::vector<BYTE> rows_of(const std::vector<uint32_t>& pixels, int width, int height,
                                  int bits) {
     const size_t stride = stride_of(width, bits);
@@ -60,8 +65,8 @@ inline std::vector<BYTE> rows_of(const std::vector<uint32_t>& pixels, int width,
             const uint32_t p = pixels[static_cast<size_t>(y) * width + x];
             BYTE* row = &rows[stride * (height - 1 - y)];
             const size_t bit = static_cast<size_t>(x) * bits;
-            if (bits == 24)
-                row[x * 3] = BYTE(p), row[x * 3 + 1] = BYTE(p >> 8), row[x * 3 + 2] = BYTE(p >> 16);
+            if (bits >= 24)
+                for (int i = 0; i < 3; ++i) row[bit / 8 + i] = BYTE(p >> 8 * i);
             else
                 row[bit / 8] |= static_cast<BYTE>(p << (8 - bits - bit % 8));
         }
@@ -82,6 +87,25 @@ inline std::vector<uint32_t> pixels_of(const BYTE* rows, int width, int height, 
     return out;
 }
 
+// A palette's entries as colours, flags in the top byte; the palette is
+// deleted.
+inline std::vector<uint32_t> entries_of(HPALETTE palette) {
+    PALETTEENTRY entries[300];
+    const UINT count = palette ? GetPaletteEntries(palette, 0, 300, entries) : 0;
+    DeleteObject(palette);
+    std::vector<uint32_t> out;
+    for (UINT i = 0; i < count; ++i)
+        out.push_back(rgb(entries[i]) | uint32_t{entries[i].peFlags} << 24);
+    return out;
+}
+
+// The screen context's capabilities, one for each index.
+inline std::vector<int> caps_of(HDC dc, std::initializer_list<int> indices) {
+    std::vector<int> out;
+    for (int index : indices) out.push_back(GetDeviceCaps(dc, index));
+    return out;
+}
+
 // A logical palette of the colours, flags 0.
 inline HPALETTE make_palette(const std::vector<uint32_t>& colours, WORD version = 0x300) {
     std::vector<WORD> block(4 + 2 * colours.size(), 0);
@@ -90,6 +114,74 @@ inline HPALETTE make_palette(const std::vector<uint32_t>& colours, WORD version 
     for (size_t i = 0; i < colours.size(); ++i)
         entries[i] = {BYTE(colours[i] >> 16), BYTE(colours[i] >> 8), BYTE(colours[i]), 0};
     return CreatePalette(reinterpret_cast<const LOGPALETTE*>(block.data()));
+}
+
+// DIB blocks: made from a header, a colour table and rows, and read back as
+// colours.
+inline HANDLE block_of(const std::vector<BYTE>& bytes) {
+    HANDLE block = GlobalAlloc(GHND, bytes.size());
+    std::memcpy(GlobalLock(block), bytes.data(), bytes.size());
+    GlobalUnlock(block);
+    return block;
+}
+
+template <class T> void append(std::vector<BYTE>& out, const T& value) {
+    const auto* p = reinterpret_cast<const BYTE*>(&value);
+    out.insert(out.end(), p, p + sizeof value);
+}
+
+// A packed DIB: header, table (written as RGBQUAD), pixel bytes.
+inline std::vector<BYTE> packed(const BITMAPINFOHEADER& h, const std::vector<uint32_t>& table,
+                                const std::vector<BYTE>& pixels) {
+    std::vector<BYTE> out;
+    append(out, h);
+    for (uint32_t c : table) append(out, RGBQUAD{BYTE(c), BYTE(c >> 8), BYTE(c >> 16), 0});
+    out.insert(out.end(), pixels.begin(), pixels.end());
+    return out;
+}
+
+inline std::vector<BYTE> bytes_of(HANDLE block) {
+    const auto* p = static_cast<const BYTE*>(GlobalLock(block));
+    std::vector<BYTE> out(p, p + GlobalSize(block));
+    GlobalUnlock(block);
+    return out;
+}
+
+inline BITMAPINFOHEADER header_of(HANDLE dib) {
+    BITMAPINFOHEADER h;
+    std::memcpy(&h, bytes_of(dib).data(), sizeof h);
+    return h;
+}
+
+// The colours of an uncompressed DIB with an information header.
+inline std::vector<uint32_t> colours_of(HANDLE dib) {
+    auto* block = static_cast<LPSTR>(GlobalLock(dib));
+    const BITMAPINFOHEADER h = header_of(dib);
+    const auto* table = reinterpret_cast<const RGBQUAD*>(block + h.biSize);
+    std::vector<uint32_t> out = pixels_of(reinterpret_cast<const BYTE*>(FindDIBBits(block)),
+                                          h.biWidth, h.biHeight, h.biBitCount);
+    if (h.biBitCount <= 8)
+        for (uint32_t& p : out) p = rgb(table[p]);
+    GlobalUnlock(dib);
+    return out;
+}
+
+// The colours of a DIB as drawn: made a bitmap of the screen's depth (32
+// bits) and read back, in a block of exactly header and pixels.
+inline std::vector<uint32_t> drawn(HANDLE dib) {
+    HBITMAP bitmap = DIBToBitmap(dib, nullptr);
+    HANDLE plain = BitmapToDIB(bitmap, nullptr);
+    std::vector<uint32_t> out;
+    if (plain) {
+        BITMAP d = {};
+        GetObjectA(bitmap, sizeof d, &d);
+        EXPECT_EQ(d.bmBitsPixel, 32);
+        EXPECT_EQ(GlobalSize(plain), 40 + header_of(plain).biSizeImage);
+        out = colours_of(plain);
+    }
+    GlobalFree(plain);
+    DeleteObject(bitmap);
+    return out;
 }
 
 } // namespace jx::test
