@@ -43,14 +43,15 @@ TEST(Win32Menus, CallsOnOneMenu) {
     // A popup holding command 7 "Inner", then a command 7 "Outer".
     const HMENU menu = LoadMenuIndirectA(
         menu_template().popup(0x10, "File").item(0x80, 7, "Inner").item(0x80, 7, "Outer").data());
-    // The length returned and what a buffer of each size receives.
+    // The length returned for a buffer of each size, and the text when it
+    // fits. (What a buffer too small holds differs between implementations.)
     std::string got;
     for (int size : {0, 1, 2, 3, 5, 16}) {
         std::string text(16, '#');
         const int length = GetMenuStringA(menu, 0, &text[0], size, MF_BYPOSITION);
-        got += std::to_string(length) + text.c_str() + " ";
+        got += std::to_string(length) + (size > 4 ? text.c_str() : "") + " ";
     }
-    EXPECT_EQ(got, "4################ 0 1F 2Fi 4File 4File ");
+    EXPECT_EQ(got, "4 0 1 2 4File 4File ");
     EXPECT_EQ(GetMenuStringA(menu, 0, nullptr, 0, MF_BYPOSITION), 4);
     // Commands are found depth first; a popup has no command number of its
     // own.
