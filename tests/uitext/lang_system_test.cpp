@@ -164,7 +164,6 @@ TEST(LangFiles, BlocksDamagedOrCut) {
         return got + (texts.cur_block != 0xFFFFFFFFu ? " held" : "");
     };
     const std::string all = "[text 17][text 0][text 1][text 31]";
-    EXPECT_EQ(use(good), all + " compiled held");
     // The slot of id 1 points past the used size; id 0's text loses its NUL.
     std::string damaged = good;
     damaged[64 + 18] = static_cast<char>(0xF0);
