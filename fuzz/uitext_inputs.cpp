@@ -9,20 +9,17 @@
 
 #include <chrono>
 #include <cstdint>
-#include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <random>
 #include <string>
 #include <vector>
 
 namespace {
 
-void write_file(const std::string& path, const void* data, size_t size, bool old) {
-    if (FILE* f = std::fopen(path.c_str(), "wb")) {
-        std::fwrite(data, 1, size, f);
-        std::fclose(f);
-    }
+void write_file(const std::string& path, const std::string& bytes, bool old) {
+    std::ofstream(path, std::ios::binary) << bytes;
     if (old)
         std::filesystem::last_write_time(path, std::filesystem::file_time_type::clock::now() -
                                                    std::chrono::hours(24));
@@ -32,35 +29,28 @@ std::string make_folder() {
     const auto dir = std::filesystem::temp_directory_path() /
                      ("jx6ut-fuzz-uitext-" + std::to_string(std::random_device{}()));
     std::filesystem::create_directories(dir);
-    const char* sources[][2] = {
-        {"english6.lng", "JXW60-STR\n20\n0,alpha\n3,beta\n17,gamma\n"},
-        {"mnudefs5.r.h",
-         "#ifndef __MNUDEFS\n#define IDM_OPEN 101\n#define IDM_SAVE 102\n"
-         "#define IDM_EXIT 103\n#define IDM_HELP 104\n#define IDM_ZERO 0\n#endif\n"},
-        {"english6.mnu", "JXW60-MNU\n&File|3\nOpen~Ctrl+O|IDM_OPEN\nMore|1\n#\nExit|IDM_EXIT\n"
-                         "Help|IDM_HELP\n"},
-    };
-    for (const auto& source : sources)
-        write_file((dir / source[0]).string(), source[1], std::strlen(source[1]), true);
+    write_file((dir / "english6.lng").string(), "JXW60-STR\n20\n0,alpha\n3,beta\n17,gamma\n", true);
+    write_file((dir / "mnudefs5.r.h").string(),
+               "#ifndef __MNUDEFS\n#define IDM_OPEN 101\n#define IDM_SAVE 102\n"
+               "#define IDM_EXIT 103\n#define IDM_HELP 104\n#define IDM_ZERO 0\n#endif\n",
+               true);
+    write_file(
+        (dir / "english6.mnu").string(),
+        "JXW60-MNU\n&File|3\nOpen~Ctrl+O|IDM_OPEN\nMore|1\n#\nExit|IDM_EXIT\nHelp|IDM_HELP\n",
+        true);
     return dir.string();
 }
 
 // Looks at every item of a menu the way a host would, then releases it.
-void walk_and_destroy(HMENU menu) {
-    if (!menu) return;
-    std::vector<HMENU> pending{menu};
-    while (!pending.empty() && pending.size() < 4096) {
-        HMENU m = pending.back();
-        pending.pop_back();
-        for (int i = 0; i < GetMenuItemCount(m); ++i) {
-            char text[300];
-            GetMenuStringA(m, static_cast<UINT>(i), text, sizeof text, MF_BYPOSITION);
-            GetMenuState(m, static_cast<UINT>(i), MF_BYPOSITION);
-            GetMenuItemID(m, i);
-            if (HMENU sub = GetSubMenu(m, i)) pending.push_back(sub);
-        }
+void walk(HMENU menu, bool release = true) {
+    for (int i = 0; i < GetMenuItemCount(menu); ++i) {
+        char text[300];
+        GetMenuStringA(menu, static_cast<UINT>(i), text, sizeof text, MF_BYPOSITION);
+        GetMenuState(menu, static_cast<UINT>(i), MF_BYPOSITION);
+        GetMenuItemID(menu, i);
+        if (HMENU sub = GetSubMenu(menu, i)) walk(sub, false);
     }
-    DestroyMenu(menu);
+    if (release) DestroyMenu(menu);
 }
 
 } // namespace
@@ -72,7 +62,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const bool language = std::strstr(name, ".lng") != nullptr;
     if (std::strncmp(name, "jx5", 3) != 0)
         std::filesystem::remove(folder + (language ? "/jx5_lang.lng" : "/jx5mndes.mnu"));
-    write_file(folder + "/" + name, data, size, false);
+    write_file(folder + "/" + name, std::string(reinterpret_cast<const char*>(data), size), false);
     if (language) {
         jx5LangSystem texts(&folder[0], 0, true);
         const int count = texts.error_code ? 0 : static_cast<int>(texts.header.num_blocks) * 16;
@@ -87,10 +77,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     // Every entry alone (one past the end gives no menu), then all of them.
     std::vector<unsigned long> all;
     for (unsigned long e = 0; e <= menus.header.num_entries && e < 64; ++e) {
-        walk_and_destroy(menus.get_hmenu(1, &e));
+        walk(menus.get_hmenu(1, &e));
         if (e < menus.header.num_entries) all.push_back(e);
     }
-    if (!all.empty())
-        walk_and_destroy(menus.get_hmenu(static_cast<unsigned long>(all.size()), all.data()));
+    if (!all.empty()) walk(menus.get_hmenu(static_cast<unsigned long>(all.size()), all.data()));
     return 0;
 }

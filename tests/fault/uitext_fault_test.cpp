@@ -11,47 +11,44 @@
 
 #include <cerrno>
 #include <filesystem>
-#include <memory>
-#include <optional>
 #include <string>
 
 namespace {
 
-using jx::test::open_descriptors;
 using jx::test::TempDir;
-using jx::testing::ScopedSyscallFault;
 
 // Builds `Object` in `dir` from `args` with call 1, 2, ... failing, for each
-// error, until nothing fails. `serves(object, ok, nth)` sees each object that
-// was built, working (ok) or failed, and after each attempt a clean
-// construction must work; a failed write must have been met at least once.
+// error, until nothing fails. `serves(object, ok)` sees each object that met
+// the failure, working (ok) or failed, and, after each attempt, one built
+// with nothing failing; a failed write must have been met at least once.
 template <class Object, class Serves, class... Args>
 void fail_each_call(TempDir& dir, const char* compiled, Serves serves, Args... args) {
     std::string folder = dir.path();
-    const auto build = [&] { return std::make_unique<Object>(&folder[0], args...); };
-    const size_t descriptors = open_descriptors();
+    const size_t descriptors = jx::test::open_descriptors();
     int write_failures = 0;
     for (int error : {EIO, ENOSPC, EACCES}) {
         for (int nth = 1;; ++nth) {
             ASSERT_LT(nth, 200) << "the construction never got through";
+            SCOPED_TRACE("call " + std::to_string(nth));
             std::filesystem::remove(dir.file(compiled));
-            std::optional<ScopedSyscallFault> fault(std::in_place, nth, error);
-            auto object = build();
-            const bool fired = fault->fired();
-            if (fired && object->error_code == 29) {
-                ++write_failures;
-                EXPECT_EQ(object->hfile, INVALID_HANDLE_VALUE) << nth;
-                EXPECT_EQ(object->error_file, 5) << nth;
+            bool fired;
+            {
+                jx::testing::ScopedSyscallFault fault(nth, error);
+                Object object(&folder[0], args...);
+                fired = fault.fired();
+                if (fired && object.error_code == 29) {
+                    ++write_failures;
+                    EXPECT_EQ(object.hfile, INVALID_HANDLE_VALUE);
+                    EXPECT_EQ(object.error_file, 5);
+                }
+                // The layer absorbs some failures (it retries a refused open
+                // with less access): then the object must simply work.
+                if (fired) serves(object, object.error_code == 0);
             }
-            // The layer absorbs some failures (it retries a refused open
-            // with less access): then the object must simply work.
-            if (fired) serves(*object, object->error_code == 0, nth);
-            object.reset();
-            fault.reset();
-            EXPECT_EQ(open_descriptors(), descriptors) << "call " << nth;
-            auto clean = build();
-            EXPECT_EQ(clean->error_code, 0u) << "after call " << nth;
-            serves(*clean, true, nth);
+            EXPECT_EQ(jx::test::open_descriptors(), descriptors);
+            Object clean(&folder[0], args...);
+            EXPECT_EQ(clean.error_code, 0u);
+            serves(clean, true);
             if (!fired) break;
         }
     }
@@ -64,33 +61,27 @@ TEST(UitextFaults, LanguageCompilation) {
     for (int id = 0; id < 40; ++id)
         body += std::to_string(id) + ",text " + std::to_string(id) + "\n";
     dir.write("english6.lng", body);
-    fail_each_call<jx5LangSystem>(
-        dir, "jx5_lang.lng",
-        [](jx5LangSystem& texts, bool ok, int nth) {
-            EXPECT_STREQ(texts.get_string(33), ok ? "text 33" : " ") << nth;
-            EXPECT_STREQ(texts.get_string(0), ok ? "text 0" : " ") << nth;
-        },
-        0, true);
+    const auto serves = [](jx5LangSystem& texts, bool ok) {
+        EXPECT_STREQ(texts.get_string(33), ok ? "text 33" : " ");
+        EXPECT_STREQ(texts.get_string(0), ok ? "text 0" : " ");
+    };
+    fail_each_call<jx5LangSystem>(dir, "jx5_lang.lng", serves, 0, true);
 }
 
 TEST(UitextFaults, MenuCompilation) {
     TempDir dir;
-    dir.write("english6.mnu", "JXW60-MNU\nFile|2\nOpen|IDM_OPEN\n#\nHelp|IDM_HELP\n");
-    dir.write("mnudefs5.r.h", "#define IDM_OPEN 101\n#define IDM_HELP 103\n");
-    fail_each_call<jx5MenuSystem>(
-        dir, "jx5mndes.mnu",
-        [](jx5MenuSystem& menus, bool ok, int nth) {
-            if (!ok) return;
-            unsigned long entries[] = {1, 0};
-            HMENU menu = menus.get_hmenu(2, entries);
-            EXPECT_EQ(jx::test::menu_tree(menu), "item 103 \"Help\" state=0x0\n"
-                                                 "popup \"File\" state=0x210\n"
-                                                 "  item 101 \"Open\" state=0x0\n"
-                                                 "  separator id=0 state=0x803\n")
-                << nth;
-            DestroyMenu(menu);
-        },
-        0, 1, 0);
+    dir.write("english6.mnu", "JXW60-MNU\nFile|2\nOpen|IDM_OPEN\n#\n");
+    dir.write("mnudefs5.r.h", "#define IDM_OPEN 101\n");
+    const auto serves = [](jx5MenuSystem& menus, bool ok) {
+        if (!ok) return;
+        unsigned long entry = 0;
+        HMENU menu = menus.get_hmenu(1, &entry);
+        EXPECT_EQ(jx::test::menu_tree(menu), "popup \"File\" state=0x210\n"
+                                             "  item 101 \"Open\" state=0x0\n"
+                                             "  separator id=0 state=0x803\n");
+        DestroyMenu(menu);
+    };
+    fail_each_call<jx5MenuSystem>(dir, "jx5mndes.mnu", serves, 0, 1, 0);
 }
 
 } // namespace

@@ -13,14 +13,13 @@
 
 namespace jx::test {
 
-std::string menu_tree(HMENU menu);
+std::string menu_tree(HMENU menu, const std::string& indent = "");
 
 // Little-endian bytes, field by field as a format table reads: compiled
 // files, and the menu items that both standard templates and compiled menu
 // entries are made of.
 class Bytes {
 public:
-    Bytes& u8(unsigned v) { return put(v, 1); }
     Bytes& u16(unsigned v) { return put(v, 2); }
     Bytes& u32(unsigned v) { return put(v, 4); }
     Bytes& str(const std::string& text, bool nul = true) {
@@ -41,7 +40,6 @@ public:
         bytes_.resize(size, '\0');
         return *this;
     }
-    size_t size() const { return bytes_.size(); }
     const std::string& str() const { return bytes_; }
     const void* data() const { return bytes_.data(); }
 

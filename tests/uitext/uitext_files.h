@@ -5,8 +5,6 @@
 #include "support/menu_tree.h"
 #include "support/temp_dir.h"
 
-#include <gtest/gtest.h>
-
 #include <chrono>
 #include <filesystem>
 #include <string>
@@ -22,12 +20,12 @@ public:
         date(name, age);
     }
     void date(const std::string& name, int age) {
-        std::filesystem::last_write_time(dir.file(name), base() - std::chrono::seconds(age));
+        std::filesystem::last_write_time(dir.file(name), kBase - std::chrono::seconds(age));
     }
     // Seconds before the fixed moment (negative for a file written just now).
     long long age(const std::string& name) const {
         const auto time = std::filesystem::last_write_time(dir.file(name));
-        return std::chrono::duration_cast<std::chrono::seconds>(base() - time).count();
+        return std::chrono::duration_cast<std::chrono::seconds>(kBase - time).count();
     }
     // Rewrites a file through `change` (none: as it is) and dates it `age`.
     void edit(const std::string& name, void (*change)(std::string&), int age) {
@@ -36,23 +34,17 @@ public:
         write(name, text, age);
     }
     std::string read(const std::string& name) const { return TempDir::read(dir.file(name)); }
-    bool exists(const std::string& name) const { return TempDir::exists(dir.file(name)); }
     char* path() { return const_cast<char*>(dir.path().c_str()); }
     TempDir dir;
 
 private:
-    static std::filesystem::file_time_type base() {
-        static const auto moment =
-            std::filesystem::file_time_type::clock::now() - std::chrono::hours(24);
-        return moment;
-    }
+    static inline const auto kBase =
+        std::filesystem::file_time_type::clock::now() - std::chrono::hours(24);
 };
 
-// Expects a failed construction recorded as `code` against source `file`.
-template <class System>
-void expect_failure(const System& s, DWORD code, int file, const std::string& name = "") {
-    EXPECT_EQ(s.error_code, code) << name;
-    EXPECT_EQ(s.error_file, file) << name;
+// A failed construction as "code in file N", to compare as one string.
+template <class System> std::string failure(const System& s) {
+    return std::to_string(s.error_code) + " in file " + std::to_string(s.error_file);
 }
 
 } // namespace jx::test
