@@ -1,9 +1,13 @@
-// Angles, UTM zones and meridians to and from their texts, and the rounding
-// of stored coordinates.
+// Angles, UTM zones and meridians to and from their texts, the rounding of
+// stored coordinates, typed numbers checked against their entry types, and
+// frequency texts.
 #include "geo/angles.h"
+#include "frame/startup.h"
+#include "geo/numeric_entry.h"
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <cmath>
 #include <cstring>
 #include <string>
@@ -27,10 +31,9 @@ static std::string written(ang_type type, int decimals, double angle) {
 // Zero has a blank hemisphere and plain angles show no sign. Each rounding
 // edge is tried from both sides; from above, the carry runs through the
 // seconds and minutes into the degrees. The marker and numbers that are no
-// angle give no text.
+// angle give no text. (The tool's angle case adds a southern latitude.)
 TEST(DegDecStr, WritesTheTextAtEveryNumberOfDecimals) {
     const std::tuple<ang_type, double, const char*, const char*, const char*> cases[] = {
-        {lat, -0.5, "00 30 00 S", "00 30 00.0 S", "00 30 00.00 S"},
         {lon, -0.0, "000 00 00  ", "000 00 00.0  ", "000 00 00.00  "},
         {plain, -dms(10, 59, 59.4999), "010 59 59", "010 59 59.5", "010 59 59.50"},
         {plain, -dms(10, 59, 59.5001), "011 00 00", "010 59 59.5", "010 59 59.50"},
@@ -42,22 +45,15 @@ TEST(DegDecStr, WritesTheTextAtEveryNumberOfDecimals) {
         {lon, std::nan(""), "", "", ""},
         {lon, 1e9, "", "", ""}};
     for (const auto& [type, angle, d0, d1, d2] : cases) {
-        EXPECT_EQ(written(type, 0, angle), d0) << angle;
-        EXPECT_EQ(written(type, 1, angle), d1) << angle;
-        EXPECT_EQ(written(type, 2, angle), d2) << angle;
-        EXPECT_EQ(written(type, -1, angle), d0) << angle;
-        EXPECT_EQ(written(type, 1000, angle), d2) << angle;
+        const std::tuple<int, const char*> texts[] = {
+            {0, d0}, {1, d1}, {2, d2}, {-1, d0}, {1000, d2}};
+        for (const auto& [decimals, text] : texts)
+            EXPECT_EQ(written(type, decimals, angle), text) << angle << " at " << decimals;
     }
-    char buffer[16]; // a text that does not fit leaves the buffer empty
-    DegDec_Str(buffer, 15, lon, 2, -dms(999, 59, 59.99)); // the longest text: 15 bytes
-    EXPECT_STREQ(buffer, "999 59 59.99 W");
-    DegDec_Str(buffer, 14, lon, 2, -75.123456);
-    EXPECT_STREQ(buffer, "");
     DegDec_Str(nullptr, 16, lat, 0, 45.5);
-}
-
-// 1/128 of a degree is exactly 2812.5 hundredths of a second.
-TEST(RoundCoordinates, HalvesGoUpwardForNegativeAnglesToo) {
+    // Stored coordinates are rounded to the hundredths of a second that the
+    // texts carry; 1/128 of a degree is exactly 2812.5 of them, and the half
+    // goes upward for negative angles too.
     EXPECT_EQ(Round_Coordinates(1.0 / 128), 2813 / 360000.0);
     EXPECT_EQ(Round_Coordinates(-1.0 / 128), -2812 / 360000.0);
 }
@@ -75,22 +71,21 @@ static double read(std::string text, ang_type type, bool flag) {
 // Latitudes stay below 90, longitudes up to 180; plain angles take neither
 // letters nor limits. The compact forms have no range test, and latitudes
 // ignore the flag there. Empty texts, and fields of 24 characters or more,
-// are refused.
+// are refused. (The tool's parse-angle cases add a plain "33 30" either way,
+// an east letter under the west default, and a latitude of 90.)
 TEST(DegStrDec, ReadsTheAngleUnderEitherDefaultHemisphere) {
     const double k45 = dms(45, 30, 15), k75 = dms(75, 30, 15), k99 = dms(99, 59, 59);
     const double no = kNoValue;
     const std::tuple<const char*, ang_type, double, double> cases[] = {
-        {"33 30", lat, -33.5, 33.5},      {"45\xB0 30' 15\" N", lat, k45, k45},
-        {"\t- 33 30", lat, 33.5, -33.5},  {"-45 30 15 s", lat, -k45, -k45},
-        {"33 30 S ", lat, -33.5, 33.5},   {"45 30 15 999999999999999999999999", lat, -k45, k45},
-        {"-75 30", lon, -75.5, 75.5},     {"75 30 15 E", lon, k75, k75},
-        {"45.5.9", lat, -45.5, 45.5},     {"-400 30 W", plain, -400.5, -400.5},
-        {"90 00 00 S", lat, no, no},      {" \t ", lat, no, no},
-        {"180 W", lon, -180.0, -180.0},   {"180 00 00.01", lon, no, no},
-        {"0753015", lon, k75, -k75},      {"0753015", lat, no, no},
-        {"453015", lon, no, no},          {"00000000000000000000045", lat, -45.0, 45.0},
-        {"995959", lat, k99, k99},        {"000000000000000000000045", lat, no, no},
-        {"-75 30 15 w", lon, -k75, -k75}, {"45 30 000000000000000000000015", lat, no, no}};
+        {"\t- 33 30", lat, 33.5, -33.5}, {"45\xB0 30' 15\" N", lat, k45, k45},
+        {"33 30 S ", lat, -33.5, 33.5},  {"-45 30 15 s", lat, -k45, -k45},
+        {"-75 30", lon, -75.5, 75.5},    {"45 30 15 999999999999999999999999", lat, -k45, k45},
+        {"45.5.9", lat, -45.5, 45.5},    {"-400 30 W", plain, -400.5, -400.5},
+        {" \t ", lat, no, no},           {"180 00 00.01", lon, no, no},
+        {"180 W", lon, -180.0, -180.0},  {"0753015", lat, no, no},
+        {"0753015", lon, k75, -k75},     {"00000000000000000000045", lat, -45.0, 45.0},
+        {"453015", lon, no, no},         {"000000000000000000000045", lat, no, no},
+        {"995959", lat, k99, k99},       {"-75 30 15 w", lon, -k75, -k75}};
     for (const auto& [text, type, south_east, north_west] : cases) {
         EXPECT_DOUBLE_EQ(read(text, type, false), south_east) << "\"" << text << "\" " << type;
         EXPECT_DOUBLE_EQ(read(text, type, true), north_west) << "\"" << text << "\" " << type;
@@ -136,4 +131,105 @@ TEST(ZonesAndMeridians, ReadAndWritten) {
         write(buffer, size, static_cast<char>(value));
         EXPECT_STREQ(buffer, text) << value << " in " << size;
     }
+}
+
+constexpr int kIntNoValue = -99999;
+constexpr double kMetresPerFoot = 0.3048;
+
+class NumericEntry : public ::testing::Test {
+protected:
+    void SetUp() override { start(kMetresPerFoot, kIntNoValue); }
+    void start(double metres_per_foot, int int_no_value) {
+        constants.int_no_value = int_no_value;
+        constants.metres_per_foot = metres_per_foot;
+        init_jx5_util(&constants, &settings);
+    }
+    double as_double(std::string t, unsigned char type) { return get_valid_double(&t[0], type); }
+    int as_int(std::string t, unsigned char type) { return get_valid_int32(&t[0], type); }
+
+    // The header's types, whose layout the library's header pins to the
+    // host's records.
+    Global_Constants constants = {};
+    Global_Settings settings = {};
+};
+
+// "1c1" reads as a nonzero number whatever c is, so it has a value exactly
+// when c is in the type's set: the sign + and the digits from type 2 on, and
+// these characters besides. Types 0 and 1, and those from 20 on, take none.
+TEST_F(NumericEntry, EveryTypeAcceptsExactlyItsCharacters) {
+    const char* const besides[20] = {nullptr,   nullptr, "-.eE",  ".",       "-.",
+                                     ".xX",     "-.xX",  "",      "-",       "-. nNsS",
+                                     "-. eEwW", "-nNsS", ".fFmM", ".xXfFmM", "-.xXfFmM",
+                                     "-. ",     ".",     ".xX",   ".fFmM",   ".xXfFmM"};
+    for (int type = 0; type < 256; ++type)
+        for (int code = 1; code < 256; ++code) {
+            const char c = static_cast<char>(code);
+            const bool in_set = type < 20 && besides[type] && code < 128 &&
+                                (std::strchr("+0123456789", c) || std::strchr(besides[type], c));
+            const std::string text = std::string("1") + c + "1";
+            EXPECT_EQ(as_double(text, type) != kNoValue, in_set) << type << " " << code;
+            EXPECT_EQ(as_int(text, type) != kIntNoValue, in_set) << type << " " << code;
+        }
+}
+
+// Doubles and integers from the same texts. Both take the leading number as
+// the C runtime reads it (atof, atoi); the letter x means no value only to
+// doubles, as zero does from type 16 on; integers keep to 32 bits. Doubles
+// of more than 15 digits are still correctly rounded.
+TEST_F(NumericEntry, ReadsTheLeadingNumberInTheHostsUnits) {
+    const double no = kNoValue;
+    const int none = kIntNoValue;
+    const std::tuple<const char*, int, double, int> cases[] = {
+        {"-12.5", 4, -12.5, -12}, {"9007199254740993", 4, 9007199254740992.0, none},
+        {"x12", 6, no, 0},        {"9.007199254740995", 4, 9.007199254740994, 9},
+        {"0", 15, 0.0, 0},        {"2147483647", 8, 2147483647.0, INT_MAX},
+        {"0.000", 16, no, 0},     {"2147483648", 8, 2147483648.0, none},
+        {"  ", 15, no, none},     {"-2147483648", 8, -2147483648.0, INT_MIN},
+        {"1.5e3", 2, 1500.0, 1},  {"-2147483649", 8, -2147483649.0, none},
+        {"1e-400", 2, 0.0, 1},    {"1e9999999999999999999", 2, no, 1},
+        {"X", 5, no, 0},          {"1e+", 2, 1.0, 1}};
+    for (const auto& [text, type, value, whole] : cases) {
+        EXPECT_EQ(as_double(text, type), value) << "\"" << text << "\" type " << type;
+        EXPECT_EQ(as_int(text, type), whole) << "\"" << text << "\" type " << type;
+    }
+    char text[] = " \t 12.5 \t\r\n", whole[] = "\t 42  ";
+    EXPECT_EQ(get_valid_double(text, 4), 12.5);
+    EXPECT_EQ(get_valid_int32(whole, 8), 42);
+    EXPECT_STREQ(text, "12.5"); // the caller sees the stripped text
+    EXPECT_STREQ(whole, "42");
+    EXPECT_EQ(get_valid_double(nullptr, 4), kNoValue);
+    EXPECT_EQ(get_valid_int32(nullptr, 8), kIntNoValue);
+
+    // The unit letter, the metric flag, the factor and the integer marker
+    // all come from the host's records: the settings are read afresh at
+    // every call, the constants were copied at start-up (and the copy fills
+    // the record's exact size, which a longer copy would overrun).
+    EXPECT_DOUBLE_EQ(as_double("100M", 13), 100 / kMetresPerFoot);
+    EXPECT_EQ(as_double("100f", 12), 100.0);
+    EXPECT_EQ(as_double("1" + std::string(308, '0') + "m", 12), kNoValue); // beyond the doubles
+    settings.metric_units = 2; // any flag but 0 is metric
+    EXPECT_DOUBLE_EQ(as_double("100F", 12), 100 * kMetresPerFoot);
+    EXPECT_EQ(as_double("100m", 12), 100.0);
+    start(0.0, -32768); // a host without a factor: nothing can be converted
+    constants.int_no_value = 7;
+    EXPECT_EQ(as_double("100f", 12), kNoValue);
+    EXPECT_EQ(as_double("100m", 12), 100.0);
+    EXPECT_EQ(as_int("abc", 8), -32768);
+}
+
+// Texts that read the same whatever the system's decimal separator; the
+// separator's own cases are in the fault suite, which can set it.
+TEST(SetFrequencyStr, WritesWholeTextsOrNone) {
+    const std::tuple<double, unsigned, const char*> cases[] = {
+        {7.125, 6, "7.125"},    {7.125, 5, ""},      {kNoValue, 32, ""},
+        {std::nan(""), 32, ""}, {-HUGE_VAL, 32, ""}, {1e300, 16, ""}};
+    for (const auto& [value, size, text] : cases) {
+        char buffer[32];
+        std::memset(buffer, '#', sizeof buffer);
+        set_frequency_str(buffer, size, value);
+        EXPECT_STREQ(buffer, text) << value << " in " << size;
+    }
+    char huge[400];
+    set_frequency_str(huge, sizeof huge, -1.7976931348623157e308); // 309 digits before the point
+    EXPECT_EQ(std::string(huge, 18), "-17976931348623157");
 }

@@ -20,26 +20,24 @@ TEST(Get40Clrref, TheFourteenColoursAndBlackOutsideThem) {
 
 // Segments U-V against (0,0)-(2,0): ends touching, parallel and collinear
 // segments and NaN give 0; crossings just inside both segments still count.
-TEST(LineSegIntersect, FractionAlongTheFirstSegment) {
+TEST(Segments, CrossingsAndRectangles) {
     const std::tuple<double, double, double, double, double> cases[] = {
         {1, -1, 1, 1, 0.5}, {2, -1, 2, 1, 0}, {1, -1, 1, 0, 0},  {1.999, -1, 1.999, 0.001, 0.9995},
         {0, 1, 2, 1, 0},    {-1, 0, 3, 0, 0}, {1, kNaN, 1, 1, 0}};
     for (const auto& [ux, uy, vx, vy, fraction] : cases)
         EXPECT_DOUBLE_EQ(LineSegIntersect({0, 0}, {2, 0}, {ux, uy}, {vx, vy}), fraction) << ux;
     EXPECT_DOUBLE_EQ(LineSegIntersect({4, 0}, {0, 0}, {1, -1}, {1, 3}), 0.75);
-}
 
-// Against the rectangle (0,0)-(10,10), its corners named either way round,
-// each segment in both directions: through both sides, an end on a corner,
-// along an edge, in through y = 0 and out through a
-// corner, meeting a corner only, just inside and just outside a corner,
-// through two opposite corners (no edge crossed strictly inside), NaN.
-TEST(LineInRect, TouchesTheRectangle) {
-    const std::tuple<double, double, double, double, bool> cases[] = {
+    // Against the rectangle (0,0)-(10,10), its corners named either way
+    // round, each segment in both directions: through both sides, an end on
+    // a corner, along an edge, in through y = 0 and out through a corner,
+    // meeting a corner only, just inside and just outside a corner, through
+    // two opposite corners (no edge crossed strictly inside), NaN.
+    const std::tuple<double, double, double, double, bool> rectangle_cases[] = {
         {-5, 5, 15, 5, true},          {10, 10, 20, 20, true},    {-5, 0, 15, 0, false},
         {7, -3, 13, 23, true},         {-1, 9, 1, 11, false},     {-1, 8.999, 1, 10.999, true},
         {-1, 9.001, 1, 11.001, false}, {-10, 20, 20, -10, false}, {kNaN, kNaN, kNaN, kNaN, false}};
-    for (const auto& [x3, y3, x4, y4, touches] : cases) {
+    for (const auto& [x3, y3, x4, y4, touches] : rectangle_cases) {
         EXPECT_EQ(line_in_rect(10, 0, 0, 10, x3, y3, x4, y4), touches) << x3 << "," << y3;
         EXPECT_EQ(line_in_rect(0, 10, 10, 0, x4, y4, x3, y3), touches) << x3 << "," << y3;
     }
@@ -63,10 +61,9 @@ TEST(PointInPoly, BordersAndVerticesAtThePointsHeight) {
     dPOINT diamond[] = {{0, -5}, {5, 0}, {0, 5}, {-5, 0}};
     dPOINT crown[] = {{-10, -10}, {10, -10}, {10, 5}, {4, 5}, {2, 0}, {0, 5}, {-10, 5}};
     dPOINT collinear[] = {{0, 0}, {5, 0}, {10, 0}, {10, 5}, {10, 10}, {0, 10}, {0, 5}};
-    EXPECT_EQ(pointInPoly(0, 0, diamond, 4), 1);
-    EXPECT_EQ(pointInPoly(-5, 0, crown, 7), 1);
-    EXPECT_EQ(pointInPoly(5, 5, collinear, 7), 1);
-    EXPECT_EQ(pointInPoly(5, 0, collinear, 7), 1);
-    EXPECT_EQ(pointInPoly(5, 5, square, 0), 0);
-    EXPECT_EQ(pointInPoly(5, 5, nullptr, 4), 0);
+    const std::tuple<dPOINT*, int, double, double, int> shapes[] = {
+        {diamond, 4, 0, 0, 1},   {crown, 7, -5, 0, 1}, {collinear, 7, 5, 5, 1},
+        {collinear, 7, 5, 0, 1}, {square, 0, 5, 5, 0}, {nullptr, 4, 5, 5, 0}};
+    for (const auto& [polygon, vertices, x, y, inside] : shapes)
+        EXPECT_EQ(pointInPoly(x, y, polygon, vertices), inside) << x << "," << y;
 }
