@@ -1,6 +1,6 @@
 // MultiByteToWideChar and WideCharToMultiByte as Windows answers them, for
-// Windows-1252 and UTF-8. The code page is named rather than CP_ACP, so the
-// facts hold whatever ANSI code page the system runs with.
+// Windows-1252, UTF-8 and code page 437. The code page is named rather than
+// CP_ACP, so the facts hold whatever ANSI code page the system runs with.
 #include "platform/win32.h"
 
 #include <gtest/gtest.h>
@@ -11,8 +11,9 @@ constexpr UINT kWestern = 1252;
 
 // The five bytes that Windows-1252 leaves open stand for the C1 controls, so
 // no byte is refused and every byte comes back; characters beyond the code
-// page become "?".
-TEST(CodePage1252, EveryByteHasACharacterAndComesBack) {
+// page become "?". Then sizes, errors and UTF-8, and code page 437, the zip
+// format's code page for entry names without the UTF-8 flag.
+TEST(CodePages, ConversionsBothWays) {
     std::string all;
     for (int code = 1; code < 256; ++code) all += static_cast<char>(code);
     WCHAR wide[255];
@@ -29,10 +30,7 @@ TEST(CodePage1252, EveryByteHasACharacterAndComesBack) {
     ASSERT_EQ(WideCharToMultiByte(kWestern, 0, unmappable, -1, back, 255, nullptr, &used), 3);
     EXPECT_STREQ(back, "??");
     EXPECT_TRUE(used);
-}
 
-TEST(CodePages, SizesErrorsAndUtf8) {
-    WCHAR wide[4];
     SetLastError(0);
     EXPECT_EQ(MultiByteToWideChar(kWestern, 0, "abc", -1, wide, 3), 0);
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INSUFFICIENT_BUFFER));
@@ -42,4 +40,9 @@ TEST(CodePages, SizesErrorsAndUtf8) {
     EXPECT_EQ(static_cast<int>(wide[1]), 0xFFFD);
     ASSERT_EQ(MultiByteToWideChar(CP_UTF8, 0, "\xF0\x9F\x98\x80", -1, wide, 4), 3);
     EXPECT_EQ(std::u16string(wide, wide + 3), std::u16string(u"\xD83D\xDE00", 3));
+
+    const char bytes[] = "A\x01\x7F\x80\x82\x9C\x9E\xA9\xB0\xE1\xE6\xF8\xFF";
+    ASSERT_EQ(MultiByteToWideChar(437, MB_ERR_INVALID_CHARS, bytes, -1, wide, 14), 14);
+    EXPECT_EQ(std::u16string(wide, wide + 13),
+              u"A\x01\x7F\xC7\xE9\xA3\x20A7\x2310\x2591\xDF\xB5\xB0\xA0");
 }
