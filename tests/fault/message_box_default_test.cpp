@@ -12,15 +12,13 @@
 
 #include <utility>
 
-TEST(DefaultMessageBox, AnswersWithTheChoiceThatChangesNothing) {
-    const std::pair<UINT, int> cases[] = {
-        {MB_OK | MB_ICONERROR, IDOK},
-        {MB_OKCANCEL, IDCANCEL},
-        {MB_YESNOCANCEL | MB_ICONQUESTION, IDCANCEL},
-        {MB_RETRYCANCEL, IDCANCEL},
-        {MB_YESNO | MB_ICONQUESTION, IDNO},
-        {MB_ABORTRETRYIGNORE, IDABORT},
-    };
+TEST(WithoutAHost, BoxesAnswerWithTheChoiceThatChangesNothing) {
+    const std::pair<UINT, int> cases[] = {{MB_OK | MB_ICONERROR, IDOK},
+                                          {MB_OKCANCEL, IDCANCEL},
+                                          {MB_YESNOCANCEL | MB_ICONQUESTION, IDCANCEL},
+                                          {MB_RETRYCANCEL, IDCANCEL},
+                                          {MB_YESNO | MB_ICONQUESTION, IDNO},
+                                          {MB_ABORTRETRYIGNORE, IDABORT}};
     for (const auto& [style, answer] : cases) {
         testing::internal::CaptureStderr();
         EXPECT_EQ(jx_message_box(nullptr, "line one\r\nline two", "Caption", style), answer);
@@ -29,10 +27,8 @@ TEST(DefaultMessageBox, AnswersWithTheChoiceThatChangesNothing) {
     char directory[MAX_PATH] = "/srv/projects";
     set_fdir(nullptr, "Choose a folder", directory, sizeof directory);
     EXPECT_STREQ(directory, "");
-}
 
-// A separator of three characters does not fit: the one before stays.
-TEST(Startup, SeparatorThatDoesNotFitKeepsTheOldOne) {
+    // A separator of three characters does not fit: the one before stays.
     jx::testing::ScopedDecimalSeparator two("::"), too_long("abc");
     EXPECT_STREQ(jx::frame::decimal_separator(), "::");
 }

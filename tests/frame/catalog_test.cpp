@@ -28,7 +28,7 @@ static std::string within(const std::string& buffer, int size) {
     return buffer.substr(0, std::max(size, 0)).c_str();
 }
 
-TEST(Catalog, EntriesAndReportLines) {
+TEST(Catalog, EntriesReportLinesAndWorksheetLog) {
     // Past 0xFFFF: Windows keeps only the low 16 bits of a string id, so 65637
     // would stand for 101 there; here it has no text.
     const std::set<int> gaps = {200, 359, 378, 404, 415, 416, 417, 418, 419,
@@ -78,11 +78,9 @@ TEST(Catalog, EntriesAndReportLines) {
     char buffer[99];
     cant_add_code("A", "B", "C", true, buffer, sizeof buffer);
     EXPECT_EQ(std::string(buffer, 28), "Duplicate antenna code - A\r\n");
-}
 
-// worksheet_status: lines from the catalog, EIRP values, and the growing
-// buffer.
-TEST(WorksheetStatus, LinesAndGrowth) {
+    // worksheet_status: lines from the catalog, EIRP values, and the growing
+    // buffer.
     worksheet_status log;
     log.add_eirp(324, 55.04, 222.222);
     log.add_eirp(325, -3.96, 222.2220001); // only the marker itself means "no length"
@@ -129,7 +127,7 @@ static std::string box(int message, int title, const char* context, bool questio
     return shown(boxes, style);
 }
 
-TEST(ErrorHandler, ComposesAndShowsEveryType) {
+TEST(ErrorHandler, RecordAndBoxTextsAndNewContexts) {
     const std::tuple<int, int, bool, UINT, const char*, const char*, const char*, const char*>
         cases[] = {
             {2, 102, false, 0x10, "f", "", "File error - f\nError\n", "File error|f\r\nError"},
@@ -157,9 +155,8 @@ TEST(ErrorHandler, ComposesAndShowsEveryType) {
         EXPECT_EQ(record.error_type, code == 109 && type ? 1 : type);
         EXPECT_EQ(record.get_error_code(), code == 1 ? 101 : code); // the Windows error
     }
-}
 
-TEST(ErrorHandlerBox, StyleCaptionAndText) {
+    // error_handler's box: style, caption and text.
     EXPECT_EQ(box(123, 99, nullptr, false, 0x40), "Status information|Read error at end of file");
     EXPECT_EQ(box(104, 100, "", false, 0x30), "Warning|Wrong file format");
     EXPECT_EQ(box(104, 101, "f", true, 0x24), "File error|f\r\nWrong file format\r\nContinue?");
@@ -181,12 +178,10 @@ TEST(ErrorHandlerBox, StyleCaptionAndText) {
     EXPECT_EQ(box(1, 101, "f", false, 0x10), "File error|f\r\n" + expected);
     SetLastError(0x2000FFFF); // Windows has no text for it
     EXPECT_EQ(box(1, 101, "f", false, 0x10), "File error|f\r\n");
-}
 
-// A new context clears everything but the line number and leaves copies
-// alone; a name is cut to 1023 characters and may be one of the record's own
-// texts.
-TEST(ErrorHandler, InitStartsANewContext) {
+    // A new context clears everything but the line number and leaves copies
+    // alone; a name is cut to 1023 characters and may be one of the record's
+    // own texts.
     Error_Handler record, assigned;
     record.init(3, 123, std::string(1024, 'n').c_str());
     record.line_number = 40;

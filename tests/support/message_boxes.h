@@ -11,8 +11,7 @@ namespace jx::test {
 
 struct ShownBox {
     HWND owner;
-    std::string text;
-    std::string caption;
+    std::string text, caption;
     UINT style;
 };
 

@@ -16,8 +16,8 @@ public:
     TempDir() {
         // A name that another process took in the same instant is tried again.
         for (int attempt = 0; attempt < 100 && path_.empty(); ++attempt) {
-            const auto candidate = std::filesystem::temp_directory_path() /
-                                   ("jx6ut-test-" + unique_folder_name());
+            const auto candidate =
+                std::filesystem::temp_directory_path() / ("jx6ut-test-" + unique_folder_name());
             std::error_code error;
             if (std::filesystem::create_directory(candidate, error)) path_ = candidate.string();
         }

@@ -1,6 +1,7 @@
 // MultiByteToWideChar and WideCharToMultiByte as Windows answers them, for
-// Windows-1252, UTF-8 and code page 437. The code page is named rather than
-// CP_ACP, so the facts hold whatever ANSI code page the system runs with.
+// Windows-1252, UTF-8 and code page 437 (the code page is named rather than
+// CP_ACP, so the facts hold whatever ANSI code page the system runs with),
+// and the runtime's ctime form, as the lock message relies on it.
 #include "platform/win32.h"
 
 #include <gtest/gtest.h>
@@ -45,4 +46,16 @@ TEST(CodePages, ConversionsBothWays) {
     ASSERT_EQ(MultiByteToWideChar(437, MB_ERR_INVALID_CHARS, bytes, -1, wide, 14), 14);
     EXPECT_EQ(std::u16string(wide, wide + 13),
               u"A\x01\x7F\xC7\xE9\xA3\x20A7\x2310\x2591\xDF\xB5\xB0\xA0");
+}
+
+// "Www Mmm dd hh:mm:ss yyyy\n", the day zero-padded: noon of the 4th (UTC)
+// is the 4th in all but the furthest time zones.
+TEST(RuntimeTime, CtimeForm) {
+    const __time64_t fourth = 1796385600, before_1970 = -1;
+    char text[32];
+    ASSERT_EQ(_ctime64_s(text, sizeof text, &fourth), 0);
+    EXPECT_EQ(std::string(text, 11) + std::string(text + 19), "Fri Dec 04  2026\n");
+    EXPECT_NE(_ctime64_s(text, sizeof text, &before_1970), 0);
+    EXPECT_STREQ(text, "");
+    EXPECT_NE(_ctime64_s(text, 25, &fourth), 0) << "the form needs 26 characters";
 }
