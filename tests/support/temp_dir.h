@@ -5,7 +5,7 @@
 
 #include <filesystem>
 #include <fstream>
-#include <sstream>
+#include <iterator>
 #include <stdexcept>
 #include <string>
 
@@ -43,9 +43,8 @@ public:
     }
     // Reads a whole file (empty when it does not exist).
     static std::string read(const std::string& path) {
-        std::ostringstream content;
-        content << std::ifstream(path, std::ios::binary).rdbuf();
-        return content.str();
+        std::ifstream in(path, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
     }
     static bool exists(const std::string& path) {
         std::error_code error;
