@@ -5,17 +5,15 @@
 #include "command.h"
 
 #include <cstdint>
+#include <sstream>
 #include <string>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    const std::string input(reinterpret_cast<const char*>(data), size);
+    std::istringstream lines(std::string(reinterpret_cast<const char*>(data), size));
     jxut::Args args;
-    size_t start = 0;
-    while (start <= input.size() && args.size() < 64) {
-        const size_t end = std::min(input.find('\n', start), input.size());
-        args.push_back(input.substr(start, end - start).c_str());
-        start = end + 1;
-    }
+    for (std::string arg; args.size() < 64 && std::getline(lines, arg);)
+        args.push_back(arg.c_str());
+    if (args.empty()) return 0;
     // Commands that read files or standard input, or run long, stay out.
     const std::string& command = args[0];
     if (command != "angle" && command != "parse-angle" && command != "path" && command != "catalog")

@@ -11,16 +11,26 @@ namespace jx::test {
 
 struct ShownBox {
     HWND owner;
-    std::string text;
-    std::string caption;
+    std::string text, caption;
     UINT style;
 };
 
 class ScopedMessageBoxes {
 public:
     // Boxes without a scripted answer are answered with `default_answer`.
-    explicit ScopedMessageBoxes(int default_answer = IDOK);
-    ~ScopedMessageBoxes();
+    explicit ScopedMessageBoxes(int default_answer = IDOK) : default_answer_(default_answer) {
+        jx_set_message_box_handler(
+            [](void* context, HWND owner, const char* text, const char* caption, UINT style) {
+                auto& self = *static_cast<ScopedMessageBoxes*>(context);
+                self.shown_.push_back({owner, text ? text : "", caption ? caption : "", style});
+                if (self.answers_.empty()) return self.default_answer_;
+                const int answer = self.answers_.front();
+                self.answers_.pop_front();
+                return answer;
+            },
+            this);
+    }
+    ~ScopedMessageBoxes() { jx_set_message_box_handler(nullptr, nullptr); }
     ScopedMessageBoxes(const ScopedMessageBoxes&) = delete;
     ScopedMessageBoxes& operator=(const ScopedMessageBoxes&) = delete;
 
@@ -35,7 +45,6 @@ public:
     size_t count() const { return shown_.size(); }
 
 private:
-    static int handle(void* context, HWND owner, const char* text, const char* caption, UINT style);
     int default_answer_;
     std::deque<int> answers_;
     std::vector<ShownBox> shown_;

@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <functional>
 #include <iterator>
+#include <optional>
 #include <string>
 
 namespace jx::test {
@@ -27,12 +28,10 @@ inline int fail_each_call(int error, const std::function<void()>& operation,
                           const std::function<void()>& check) {
     const size_t descriptors = open_descriptors();
     for (int nth = 1; nth < 200; ++nth) {
-        bool fired;
-        {
-            jx::testing::ScopedSyscallFault fault(nth, error);
-            operation();
-            fired = fault.fired();
-        }
+        std::optional<jx::testing::ScopedSyscallFault> fault(std::in_place, nth, error);
+        operation();
+        const bool fired = fault->fired();
+        fault.reset();
         EXPECT_EQ(open_descriptors(), descriptors) << "call " << nth;
         if (!fired) return nth - 1;
         SCOPED_TRACE("call " + std::to_string(nth));
