@@ -126,7 +126,6 @@ TEST_F(BinaryFile, BareDriveDirectoryGetsNoBackslash) {
     DeleteFileA(at_root.c_str());
 }
 
-// (That what it throws is 1 is in the host suite.)
 TEST_F(BinaryFile, LeanFileThrowsOne) {
     dir.write("site.dat", "0123456789");
     // A directory ending in a backslash gets no second one.
