@@ -1,10 +1,8 @@
-// Facts about Win32 error texts, string resources, drives and the locale that
-// the library relies on, checked under Wine and against the POSIX layer.
+// Facts about Win32 error texts and string resources that the library relies
+// on, checked under Wine and against the POSIX layer.
 #include "platform/win32.h"
-#include "support/drive_mapping.h"
 
-#if defined(_WIN32)
-#else
+#if !defined(_WIN32)
 #include "frame/startup.h"
 #endif
 
@@ -62,27 +60,6 @@ TEST(Win32Strings, MissingStringsAreEmpty) {
     EXPECT_EQ(GetLastError(), 1234u);
     EXPECT_EQ(LoadStringA(module, 5000, buffer, sizeof buffer), 0);
     EXPECT_NE(GetLastError(), 1234u);
-}
-
-TEST(Win32Drives, MappedDrivesAndTheirTypes) {
-    jx::test::ScopedDriveMapping network(jx::test::ScopedDriveMapping::network);
-    jx::test::ScopedDriveMapping fixed(jx::test::ScopedDriveMapping::fixed);
-    if (!network.ok() || !fixed.ok()) GTEST_SKIP() << "test drives M: and N: are not set up";
-    EXPECT_EQ(GetDriveTypeA("N:\\"), static_cast<UINT>(DRIVE_REMOTE));
-    EXPECT_EQ(GetDriveTypeA("M:\\"), static_cast<UINT>(DRIVE_FIXED));
-    EXPECT_EQ(GetDriveTypeA("Q:\\"), static_cast<UINT>(DRIVE_NO_ROOT_DIR));
-    // Folders that exist on a drive answer like its root, others have none.
-    EXPECT_EQ(GetDriveTypeA((network.dir() + "\\").c_str()), static_cast<UINT>(DRIVE_REMOTE));
-    EXPECT_EQ(GetDriveTypeA((network.dir() + "\\none\\").c_str()),
-              static_cast<UINT>(DRIVE_NO_ROOT_DIR));
-}
-
-TEST(Win32Locale, DecimalSeparatorQueryCountsTheTerminator) {
-    char separator[3] = {};
-    const int needed = GetLocaleInfoA(LOCALE_SYSTEM_DEFAULT, LOCALE_SDECIMAL, nullptr, 0);
-    EXPECT_GE(needed, 2);
-    EXPECT_EQ(GetLocaleInfoA(LOCALE_SYSTEM_DEFAULT, LOCALE_SDECIMAL, separator, 3), needed);
-    EXPECT_EQ(static_cast<int>(std::strlen(separator)) + 1, needed);
 }
 
 } // namespace

@@ -1,20 +1,73 @@
 // Typed file names checked and repaired, and the questions asked around
 // saving, each with the box the user sees and the answer handed back.
 #include "files/file_prompts.h"
-#include "support/drive_mapping.h"
-#include "support/folder_dialogs.h"
+#include "platform/ui_hooks.h"
 #include "support/message_boxes.h"
 #include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
 
-#include <fstream>
+#include <cstdint>
 #include <string>
 #include <vector>
 
 namespace {
 
 using jx::test::ScopedMessageBoxes;
+
+// The boxes shown, each as owner|caption|text|style.
+std::string summary(const ScopedMessageBoxes& boxes) {
+    std::string out;
+    for (const auto& box : boxes.shown())
+        out += std::to_string(reinterpret_cast<uintptr_t>(box.owner)) + '|' + box.caption + '|' +
+               box.text + '|' + std::to_string(box.style);
+    return out;
+}
+
+// A scripted folder dialog that never shows: it records the library's request
+// and what its callback sends (as "message wparam text" lines), reports the
+// selections to the callback as the shell would, then one notification the
+// callback ignores, and closes with `chosen` (a path, "" for "this
+// computer", which has no path) or, when `choose` is false, as cancelled.
+struct ScriptedFolderDialog {
+    std::vector<std::string> selections;
+    bool choose = false;
+    std::string chosen;
+    BROWSEINFOA request = {};
+    std::string title, sent;
+
+    ScriptedFolderDialog() { jx_set_folder_dialog_handler(show, send, this); }
+    ~ScriptedFolderDialog() { jx_set_folder_dialog_handler(nullptr, nullptr, nullptr); }
+
+    static LPITEMIDLIST item(const std::string& path) {
+        if (!path.empty()) return ILCreateFromPathA(path.c_str());
+        LPITEMIDLIST item = nullptr;
+        SHGetSpecialFolderLocation(nullptr, CSIDL_DRIVES, &item);
+        return item;
+    }
+    static LPITEMIDLIST show(void* context, BROWSEINFOA* request) {
+        auto* self = static_cast<ScriptedFolderDialog*>(context);
+        self->request = *request;
+        self->title = request->lpszTitle ? request->lpszTitle : "";
+        const auto notify = [&](UINT message, LPITEMIDLIST item) {
+            EXPECT_EQ(
+                request->lpfn(nullptr, message, reinterpret_cast<LPARAM>(item), request->lParam),
+                0);
+            ILFree(item);
+        };
+        notify(BFFM_INITIALIZED, nullptr);
+        for (const std::string& path : self->selections) notify(BFFM_SELCHANGED, item(path));
+        notify(3, nullptr);
+        return self->choose ? item(self->chosen) : nullptr;
+    }
+    static LRESULT send(void* context, HWND, UINT message, WPARAM wparam, LPARAM lparam) {
+        const char* text = reinterpret_cast<const char*>(lparam);
+        static_cast<ScriptedFolderDialog*>(context)->sent += std::to_string(message) + ' ' +
+                                                             std::to_string(wparam) + ' ' +
+                                                             (text ? text : "") + '\n';
+        return 0;
+    }
+};
 
 TEST(FileNames, IllegalCharactersAreReplacedOrDropped) {
     const struct {
@@ -66,34 +119,32 @@ TEST(FileNames, ValidationRefusesLongPathsAndRepairsIllegalOnes) {
         path.resize(400, '\0');
         EXPECT_EQ(validate_file_name(reinterpret_cast<HWND>(0x42), path.data(), 400), c.result);
         EXPECT_EQ(std::string(path.data()), c.after);
-        ASSERT_EQ(boxes.count(), c.result == 1 ? 1u : 0u) << c.path.size();
-        if (c.result != 1) continue;
         const std::string limits = "The full path name contains " + std::to_string(c.path.size()) +
                                    " characters. The maximum allowable is 259";
-        EXPECT_EQ(boxes.last().text, c.path + "\r\n\r\nThis file name is too long\r\n" + limits);
-        EXPECT_EQ(boxes.last().caption, "File error");
-        EXPECT_EQ(boxes.last().style, 0x10u);
-        EXPECT_EQ(boxes.last().owner, reinterpret_cast<HWND>(0x42));
+        EXPECT_EQ(summary(boxes), c.result != 1 ? ""
+                                                : "66|File error|" + c.path +
+                                                      "\r\n\r\nThis file name is too long\r\n" +
+                                                      limits + "|16")
+            << c.path.size();
     }
 }
 
 TEST(SavePrompts, QuestionsNameTheFileAndPassTheAnswerBack) {
-    jx::test::ScopedDriveMapping drive(jx::test::ScopedDriveMapping::fixed);
-    if (!drive.ok()) GTEST_SKIP() << "no drive M:";
-    std::ofstream(drive.native_file("net.dat")) << "x";
-    const std::string existing = drive.file("net.dat");
+    jx::test::TempDir dir;
+    dir.write("net.dat", "x");
+    const std::string existing = dir.path() + "\\net.dat"; // a backslash on every platform
     // Who asks: 0 check_overwrite_file, 1 and 2 check_for_filesave with and
-    // without a cancel button. The box as caption|text|style, if any.
+    // without a cancel button.
     const struct {
         int asker;
         std::string path;
         int answer;
         const char* shown;
     } cases[] = {
-        {0, drive.file("missing.dat"), IDYES, ""},
-        {0, existing, IDNO, "File exists|Replace existing file?\nnet.dat|35"},
-        {1, "", IDCANCEL, "Editor|Unnamed file has changed.\r\nSave?|35"},
-        {2, "C:100%.dat", IDYES, "Editor|100%.dat has changed.\r\nSave?|36"},
+        {0, dir.path() + "\\missing.dat", IDYES, ""},
+        {0, existing, IDNO, "0|File exists|Replace existing file?\nnet.dat|35"},
+        {1, "", IDCANCEL, "0|Editor|Unnamed file has changed.\r\nSave?|35"},
+        {2, "C:100%.dat", IDYES, "0|Editor|100%.dat has changed.\r\nSave?|36"},
     };
     for (const auto& c : cases) {
         ScopedMessageBoxes boxes;
@@ -102,10 +153,7 @@ TEST(SavePrompts, QuestionsNameTheFileAndPassTheAnswerBack) {
                           : check_overwrite_file(nullptr, c.path.c_str()),
                   c.answer)
             << c.path;
-        std::string shown;
-        for (const auto& box : boxes.shown())
-            shown += box.caption + '|' + box.text + '|' + std::to_string(box.style);
-        EXPECT_EQ(shown, c.shown);
+        EXPECT_EQ(summary(boxes), c.shown);
     }
 }
 
@@ -121,28 +169,21 @@ TEST(FolderChoice, RequestCallbackAndOutcomes) {
         std::string chosen, result;
     } cases[] = {{false, "", ""}, {true, other.path(), other.path()}, {true, "", start.path()}};
     for (const auto& c : cases) {
-        jx::test::ScopedFolderDialog dialog;
+        ScriptedFolderDialog dialog;
         dialog.selections = {other.path(), ""};
-        dialog.other_notification = 3;
         dialog.choose = c.choose;
         dialog.chosen = c.chosen;
         char directory[MAX_PATH];
         std::snprintf(directory, sizeof directory, "%s", start.path().c_str());
         set_fdir(reinterpret_cast<HWND>(0x99), "Project folder", directory, sizeof directory);
         EXPECT_EQ(std::string(directory), c.result);
-        ASSERT_EQ(dialog.shown, 1);
         EXPECT_EQ(dialog.request.hwndOwner, reinterpret_cast<HWND>(0x99));
         EXPECT_EQ(dialog.title, "Project folder");
         EXPECT_EQ(dialog.request.ulFlags, 0x4005u);
         EXPECT_TRUE(dialog.request.pszDisplayName && !dialog.request.pidlRoot);
-        ASSERT_EQ(dialog.messages.size(), 3u);
-        EXPECT_EQ(dialog.messages[0].message, 0x466u);
-        EXPECT_EQ(dialog.messages[0].wparam, static_cast<WPARAM>(TRUE)) << "a path string";
-        EXPECT_EQ(dialog.messages[0].text, start.path());
-        EXPECT_EQ(dialog.messages[1].message, 0x464u);
-        EXPECT_EQ(dialog.messages[1].text, "Directory : " + other.path());
-        EXPECT_EQ(dialog.messages[2].text, "Invalid directory");
-        EXPECT_EQ(dialog.callback_answers, std::vector<int>(4, 0));
+        // The start folder selected as a path string, then the status lines.
+        EXPECT_EQ(dialog.sent, "1126 1 " + start.path() + "\n1124 0 Directory : " + other.path() +
+                                   "\n1124 0 Invalid directory\n");
     }
 }
 

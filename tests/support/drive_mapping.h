@@ -19,9 +19,7 @@ class ScopedDriveMapping {
 public:
     enum Kind { fixed, network };
     explicit ScopedDriveMapping(Kind kind);
-    ~ScopedDriveMapping();
-    ScopedDriveMapping(const ScopedDriveMapping&) = delete;
-    ScopedDriveMapping& operator=(const ScopedDriveMapping&) = delete;
+    ~ScopedDriveMapping(); // no copies: the backing folder is owned
 
     // Whether the drive is there (tests skip themselves when not).
     bool ok() const { return ok_; }
