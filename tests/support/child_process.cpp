@@ -9,7 +9,6 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <functional>
 #include <memory>
 #include <sstream>
 #include <thread>
@@ -61,10 +60,9 @@ void wait_for(void* process) {
 #else
 void* start_self(const std::string& request) {
     setenv(kVariable, request.c_str(), 1);
-    char self[] = "/proc/self/exe";
-    char* argv[] = {self, nullptr};
+    char* argv[] = {const_cast<char*>("/proc/self/exe"), nullptr};
     pid_t pid = 0;
-    const bool started = posix_spawn(&pid, self, nullptr, nullptr, argv, environ) == 0;
+    const bool started = posix_spawn(&pid, argv[0], nullptr, nullptr, argv, environ) == 0;
     unsetenv(kVariable);
     return started ? reinterpret_cast<void*>(static_cast<intptr_t>(pid)) : nullptr;
 }
@@ -85,12 +83,12 @@ void wait_for(void* process) {
 }
 #endif
 
-// Waits until `path` exists; gives up when `gone` says the other side has
-// ended without making it.
-bool wait_for_file(const std::string& path, const std::function<bool()>& gone) {
+// Waits until `path` exists; gives up when the `child`, if any, has ended
+// without making it.
+bool wait_for_file(const std::string& path, void* child) {
     const auto until = std::chrono::steady_clock::now() + kPatience;
     while (!TempDir::exists(path)) {
-        if (gone()) return TempDir::exists(path);
+        if (child && has_ended(child)) return TempDir::exists(path);
         if (std::chrono::steady_clock::now() > until) return false;
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }
@@ -104,7 +102,7 @@ FileHolder::FileHolder(const std::string& path, DWORD access, DWORD share_mode) 
     std::ostringstream request;
     request << signal_ << ';' << access << ';' << share_mode << ';' << path;
     process_ = start_self(request.str());
-    if (process_ && wait_for_file(signal_ + ".ready", [this] { return has_ended(process_); }))
+    if (process_ && wait_for_file(signal_ + ".ready", process_))
         std::ifstream(signal_ + ".ready") >> child_error_;
 }
 
@@ -137,7 +135,7 @@ int run_file_holder_if_requested() {
     // held until the parent releases it.
     std::ofstream(signal + ".ready.tmp") << result;
     std::filesystem::rename(signal + ".ready.tmp", signal + ".ready");
-    wait_for_file(signal + ".release", [] { return false; });
+    wait_for_file(signal + ".release", nullptr);
     return 0;
 }
 
