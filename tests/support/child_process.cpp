@@ -99,9 +99,8 @@ bool wait_for_file(const std::string& path, void* child) {
 
 FileHolder::FileHolder(const std::string& path, DWORD access, DWORD share_mode) {
     signal_ = (std::filesystem::temp_directory_path() / unique_folder_name()).string();
-    std::ostringstream request;
-    request << signal_ << ';' << access << ';' << share_mode << ';' << path;
-    process_ = start_self(request.str());
+    process_ = start_self(signal_ + ';' + std::to_string(access) + ';' +
+                          std::to_string(share_mode) + ';' + path);
     if (process_ && wait_for_file(signal_ + ".ready", process_))
         std::ifstream(signal_ + ".ready") >> child_error_;
 }

@@ -8,16 +8,14 @@
 
 #include <atomic>
 #include <chrono>
-#include <sstream>
+#include <string>
 
 namespace jx::test {
 
 std::string unique_folder_name() {
     static std::atomic<unsigned> counter{0};
-    std::ostringstream name;
-    name << "jx-" << std::chrono::steady_clock::now().time_since_epoch().count() << '-'
-         << counter++;
-    return name.str();
+    return "jx-" + std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()) +
+           '-' + std::to_string(counter++);
 }
 
 // Under Windows the drives come with the Wine prefix of the build; on a
