@@ -9,25 +9,21 @@
 #include <cstdlib>
 #include <string>
 
-namespace {
-
-int answer_box(void*, HWND, const char* text, const char* caption, UINT) {
-    // Touch every byte, so a text that runs past its end is seen.
-    volatile size_t sum = 0;
-    for (const char* p = text; *p; ++p) sum = sum + static_cast<unsigned char>(*p);
-    for (const char* p = caption; *p; ++p) sum = sum + static_cast<unsigned char>(*p);
-    return IDOK;
-}
-
-std::string g_folder;
-
-} // namespace
+static std::string g_folder;
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
     char pattern[] = "/tmp/jx-fuzz-lock-XXXXXX";
     g_folder = mkdtemp(pattern);
     jx_map_drive('N', g_folder.c_str(), DRIVE_REMOTE);
-    jx_set_message_box_handler(answer_box, nullptr);
+    // Every byte of a box is touched, so a text that runs past its end is seen.
+    jx_set_message_box_handler(
+        [](void*, HWND, const char* text, const char* caption, UINT) {
+            volatile size_t sum = 0;
+            for (const char* p = text; *p; ++p) sum = sum + static_cast<unsigned char>(*p);
+            for (const char* p = caption; *p; ++p) sum = sum + static_cast<unsigned char>(*p);
+            return IDOK;
+        },
+        nullptr);
     return 0;
 }
 

@@ -1,28 +1,81 @@
 // Typed file names checked and repaired, and the questions asked around
 // saving, each with the box the user sees and the answer handed back.
 #include "files/file_prompts.h"
-#include "support/drive_mapping.h"
-#include "support/folder_dialogs.h"
+#include "platform/ui_hooks.h"
 #include "support/message_boxes.h"
 #include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
 
-#include <fstream>
+#include <cstdint>
 #include <string>
+#include <tuple>
+#include <utility>
 #include <vector>
 
 namespace {
 
 using jx::test::ScopedMessageBoxes;
 
+// The boxes shown, each as owner|caption|text|style.
+std::string summary(const ScopedMessageBoxes& boxes) {
+    std::string out;
+    for (const auto& box : boxes.shown())
+        out += std::to_string(reinterpret_cast<uintptr_t>(box.owner)) + '|' + box.caption + '|' +
+               box.text + '|' + std::to_string(box.style);
+    return out;
+}
+
+// A scripted folder dialog that never shows: it records the library's request
+// (as "owner title flags" and whether it has a name buffer and no root) and
+// what its callback sends (as "message wparam text" lines), reports the
+// selections to the callback as the shell would, then one notification the
+// callback ignores, and closes with `chosen` (a path, "" for "this
+// computer", which has no path) or, without one, as cancelled.
+struct ScriptedFolderDialog {
+    std::vector<std::string> selections;
+    const char* chosen = nullptr;
+    std::string sent;
+
+    ScriptedFolderDialog() { jx_set_folder_dialog_handler(show, send, this); }
+    ~ScriptedFolderDialog() { jx_set_folder_dialog_handler(nullptr, nullptr, nullptr); }
+
+    static LPITEMIDLIST item(const std::string& path) {
+        if (!path.empty()) return ILCreateFromPathA(path.c_str());
+        LPITEMIDLIST item = nullptr;
+        SHGetSpecialFolderLocation(nullptr, CSIDL_DRIVES, &item);
+        return item;
+    }
+    static LPITEMIDLIST show(void* context, BROWSEINFOA* request) {
+        auto* self = static_cast<ScriptedFolderDialog*>(context);
+        self->sent = std::to_string(reinterpret_cast<uintptr_t>(request->hwndOwner)) + ' ' +
+                     (request->lpszTitle ? request->lpszTitle : "") + ' ' +
+                     std::to_string(request->ulFlags) +
+                     (request->pszDisplayName && !request->pidlRoot ? " whole namespace\n" : "\n");
+        const auto notify = [&](UINT message, LPITEMIDLIST item) {
+            EXPECT_EQ(
+                request->lpfn(nullptr, message, reinterpret_cast<LPARAM>(item), request->lParam),
+                0);
+            ILFree(item);
+        };
+        notify(BFFM_INITIALIZED, nullptr);
+        for (const std::string& path : self->selections) notify(BFFM_SELCHANGED, item(path));
+        notify(3, nullptr);
+        return self->chosen ? item(self->chosen) : nullptr;
+    }
+    static LRESULT send(void* context, HWND, UINT message, WPARAM wparam, LPARAM lparam) {
+        const char* text = reinterpret_cast<const char*>(lparam);
+        static_cast<ScriptedFolderDialog*>(context)->sent += std::to_string(message) + ' ' +
+                                                             std::to_string(wparam) + ' ' +
+                                                             (text ? text : "") + '\n';
+        return 0;
+    }
+};
+
 TEST(FileNames, IllegalCharactersAreReplacedOrDropped) {
-    const struct {
-        const char *path, *repaired;
-        char replacement;
-        bool found;
-        unsigned size;
-    } cases[] = {
+    // The path, as repaired, with the replacement (0 drops), whether anything
+    // was found, in a buffer of the size.
+    const std::tuple<const char*, const char*, char, bool, unsigned> cases[] = {
         {"C:\\data\\a*b?.dat", "C:\\data\\a_b_.dat", '_', true, 260},
         {"C:\\data\\a*b?.dat", "C:\\data\\ab.dat", 0, true, 260},
         {"C:\\da|ta\\x.dat", "C:\\da_ta\\x.dat", '_', true, 260},
@@ -37,75 +90,56 @@ TEST(FileNames, IllegalCharactersAreReplacedOrDropped) {
         {"C:\\data\\", "C:\\data\\", '_', false, 260},
         {"C:a<b.dat", "C:\\a_b.da", '_', true, 10}, // cut to the buffer
     };
-    for (const auto& c : cases) {
+    for (const auto& [given, repaired, replacement, found, size] : cases) {
         char path[64];
-        std::snprintf(path, sizeof path, "%s", c.path);
-        EXPECT_EQ(fix_illegal_char(path, c.size, c.replacement), c.found) << c.path;
-        EXPECT_STREQ(path, c.repaired) << c.path;
+        std::snprintf(path, sizeof path, "%s", given);
+        EXPECT_EQ(fix_illegal_char(path, size, replacement), found) << given;
+        EXPECT_STREQ(path, repaired) << given;
     }
 }
 
-// Too long is 260 characters or more: refused with a message, path unchanged.
-TEST(FileNames, ValidationRefusesLongPathsAndRepairsIllegalOnes) {
-    const auto path_of = [](size_t length) {
-        return "C:\\" + std::string(length - 7, 'p') + ".dat";
-    };
-    const struct {
-        std::string path, after;
-        int result;
-    } cases[] = {
-        {"  C:\\data\\ok.dat ", "C:\\data\\ok.dat", 0},
-        {"C:\\data\\x:y.dat", "C:\\data\\x_y.dat", 3},
-        {path_of(259), path_of(259), 0},
-        {path_of(260), path_of(260), 1},
-        {path_of(300) + "*", path_of(300) + "*", 1},
-    };
-    for (const auto& c : cases) {
+// Too long is 260 characters or more: refused with a message, path unchanged
+// even when it holds an illegal character. (Trimming and repair through the
+// validation are the jxut check-name cases.)
+TEST(FileNames, ValidationRefusesLongPaths) {
+    for (const std::string& text :
+         {std::string(252, 'p'), std::string(253, 'p'), std::string(293, 'p') + "*"}) {
         ScopedMessageBoxes boxes;
-        std::vector<char> path(c.path.begin(), c.path.end());
+        const std::string given = "C:\\" + text + ".dat";
+        std::vector<char> path(given.begin(), given.end());
         path.resize(400, '\0');
-        EXPECT_EQ(validate_file_name(reinterpret_cast<HWND>(0x42), path.data(), 400), c.result);
-        EXPECT_EQ(std::string(path.data()), c.after);
-        ASSERT_EQ(boxes.count(), c.result == 1 ? 1u : 0u) << c.path.size();
-        if (c.result != 1) continue;
-        const std::string limits = "The full path name contains " + std::to_string(c.path.size()) +
+        const int result = validate_file_name(reinterpret_cast<HWND>(0x42), path.data(), 400);
+        EXPECT_EQ(std::string(path.data()), given);
+        const std::string limits = "The full path name contains " + std::to_string(given.size()) +
                                    " characters. The maximum allowable is 259";
-        EXPECT_EQ(boxes.last().text, c.path + "\r\n\r\nThis file name is too long\r\n" + limits);
-        EXPECT_EQ(boxes.last().caption, "File error");
-        EXPECT_EQ(boxes.last().style, 0x10u);
-        EXPECT_EQ(boxes.last().owner, reinterpret_cast<HWND>(0x42));
+        EXPECT_EQ(std::to_string(result) + ' ' + summary(boxes),
+                  given.size() < 260
+                      ? "0 "
+                      : "1 66|File error|" + given + "\r\n\r\nThis file name is too long\r\n" +
+                            limits + "|16")
+            << given.size();
     }
 }
 
 TEST(SavePrompts, QuestionsNameTheFileAndPassTheAnswerBack) {
-    jx::test::ScopedDriveMapping drive(jx::test::ScopedDriveMapping::fixed);
-    if (!drive.ok()) GTEST_SKIP() << "no drive M:";
-    std::ofstream(drive.native_file("net.dat")) << "x";
-    const std::string existing = drive.file("net.dat");
-    // Who asks: 0 check_overwrite_file, 1 and 2 check_for_filesave with and
-    // without a cancel button. The box as caption|text|style, if any.
-    const struct {
-        int asker;
-        std::string path;
-        int answer;
-        const char* shown;
-    } cases[] = {
-        {0, drive.file("missing.dat"), IDYES, ""},
-        {0, existing, IDNO, "File exists|Replace existing file?\nnet.dat|35"},
-        {1, "", IDCANCEL, "Editor|Unnamed file has changed.\r\nSave?|35"},
-        {2, "C:100%.dat", IDYES, "Editor|100%.dat has changed.\r\nSave?|36"},
+    jx::test::TempDir dir;
+    dir.write("net.dat", "x"); // named below with a backslash on every platform
+    // Who asks (0 check_overwrite_file, 1 and 2 check_for_filesave with and
+    // without a cancel button), about which file, the answer, the box shown.
+    const std::tuple<int, std::string, int, const char*> cases[] = {
+        {0, dir.path() + "\\missing.dat", IDYES, ""},
+        {0, dir.path() + "\\net.dat", IDNO, "0|File exists|Replace existing file?\nnet.dat|35"},
+        {1, "", IDCANCEL, "0|Editor|Unnamed file has changed.\r\nSave?|35"},
+        {2, "C:100%.dat", IDYES, "0|Editor|100%.dat has changed.\r\nSave?|36"},
     };
-    for (const auto& c : cases) {
+    for (const auto& [asker, path, answer, shown] : cases) {
         ScopedMessageBoxes boxes;
-        boxes.answer_next(c.answer);
-        EXPECT_EQ(c.asker ? check_for_filesave("Editor", c.path.c_str(), c.asker == 1)
-                          : check_overwrite_file(nullptr, c.path.c_str()),
-                  c.answer)
-            << c.path;
-        std::string shown;
-        for (const auto& box : boxes.shown())
-            shown += box.caption + '|' + box.text + '|' + std::to_string(box.style);
-        EXPECT_EQ(shown, c.shown);
+        boxes.answer_next(answer);
+        EXPECT_EQ(asker ? check_for_filesave("Editor", path.c_str(), asker == 1)
+                        : check_overwrite_file(nullptr, path.c_str()),
+                  answer)
+            << path;
+        EXPECT_EQ(summary(boxes), shown);
     }
 }
 
@@ -116,33 +150,20 @@ TEST(SavePrompts, QuestionsNameTheFileAndPassTheAnswerBack) {
 // shell's numbers, which the POSIX layer must share.
 TEST(FolderChoice, RequestCallbackAndOutcomes) {
     jx::test::TempDir start, other;
-    const struct {
-        bool choose;
-        std::string chosen, result;
-    } cases[] = {{false, "", ""}, {true, other.path(), other.path()}, {true, "", start.path()}};
+    const std::pair<const char*, std::string> cases[] = {
+        {nullptr, ""}, {other.path().c_str(), other.path()}, {"", start.path()}};
     for (const auto& c : cases) {
-        jx::test::ScopedFolderDialog dialog;
+        ScriptedFolderDialog dialog;
         dialog.selections = {other.path(), ""};
-        dialog.other_notification = 3;
-        dialog.choose = c.choose;
-        dialog.chosen = c.chosen;
+        dialog.chosen = c.first;
         char directory[MAX_PATH];
         std::snprintf(directory, sizeof directory, "%s", start.path().c_str());
         set_fdir(reinterpret_cast<HWND>(0x99), "Project folder", directory, sizeof directory);
-        EXPECT_EQ(std::string(directory), c.result);
-        ASSERT_EQ(dialog.shown, 1);
-        EXPECT_EQ(dialog.request.hwndOwner, reinterpret_cast<HWND>(0x99));
-        EXPECT_EQ(dialog.title, "Project folder");
-        EXPECT_EQ(dialog.request.ulFlags, 0x4005u);
-        EXPECT_TRUE(dialog.request.pszDisplayName && !dialog.request.pidlRoot);
-        ASSERT_EQ(dialog.messages.size(), 3u);
-        EXPECT_EQ(dialog.messages[0].message, 0x466u);
-        EXPECT_EQ(dialog.messages[0].wparam, static_cast<WPARAM>(TRUE)) << "a path string";
-        EXPECT_EQ(dialog.messages[0].text, start.path());
-        EXPECT_EQ(dialog.messages[1].message, 0x464u);
-        EXPECT_EQ(dialog.messages[1].text, "Directory : " + other.path());
-        EXPECT_EQ(dialog.messages[2].text, "Invalid directory");
-        EXPECT_EQ(dialog.callback_answers, std::vector<int>(4, 0));
+        EXPECT_EQ(std::string(directory), c.second);
+        // The start folder selected as a path string, then the status lines.
+        EXPECT_EQ(dialog.sent, "153 Project folder 16389 whole namespace\n1126 1 " + start.path() +
+                                   "\n1124 0 Directory : " + other.path() +
+                                   "\n1124 0 Invalid directory\n");
     }
 }
 

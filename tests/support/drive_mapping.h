@@ -19,9 +19,7 @@ class ScopedDriveMapping {
 public:
     enum Kind { fixed, network };
     explicit ScopedDriveMapping(Kind kind);
-    ~ScopedDriveMapping();
-    ScopedDriveMapping(const ScopedDriveMapping&) = delete;
-    ScopedDriveMapping& operator=(const ScopedDriveMapping&) = delete;
+    ~ScopedDriveMapping(); // no copies: the backing folder is owned
 
     // Whether the drive is there (tests skip themselves when not).
     bool ok() const { return ok_; }
@@ -31,11 +29,8 @@ public:
     const std::string& dir() const { return dir_; }
     // The same folder as the test program's own file functions name it.
     const std::string& native_dir() const { return native_dir_; }
-    // `name` in dir() and in native_dir().
+    // `name` in dir() (native_dir() takes "/" on every platform).
     std::string file(const std::string& name) const { return dir_ + "\\" + name; }
-    std::string native_file(const std::string& name) const {
-        return (std::filesystem::path(native_dir_) / name).string();
-    }
 
 private:
     char letter_;
