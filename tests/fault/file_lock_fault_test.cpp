@@ -15,7 +15,6 @@
 #include <memory>
 #include <pwd.h>
 #include <string>
-#include <unistd.h>
 
 namespace {
 

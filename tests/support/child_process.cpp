@@ -13,13 +13,6 @@
 #include <sstream>
 #include <thread>
 
-#if !defined(_WIN32)
-#include <spawn.h>
-#include <sys/wait.h>
-
-extern char** environ;
-#endif
-
 namespace jx::test {
 namespace {
 
@@ -30,65 +23,12 @@ constexpr const char* kVariable = "JX_TEST_FILE_HOLDER";
 // timeout ends a stuck parent well before.
 constexpr auto kPatience = std::chrono::minutes(20);
 
-// Starting this program again with the request in its environment, and
-// waiting for it; the process token is null when it could not start.
-#if defined(_WIN32)
-void* start_self(const std::string& request) {
-    char self[MAX_PATH];
-    if (GetModuleFileNameA(nullptr, self, MAX_PATH) == 0) return nullptr;
-    SetEnvironmentVariableA(kVariable, request.c_str());
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION info = {};
-    std::string command = std::string("\"") + self + "\"";
-    const BOOL started = CreateProcessA(self, command.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                                        nullptr, &startup, &info);
-    SetEnvironmentVariableA(kVariable, nullptr);
-    if (!started) return nullptr;
-    CloseHandle(info.hThread);
-    return info.hProcess;
-}
-
-bool has_ended(void* process) {
-    return WaitForSingleObject(process, 0) == WAIT_OBJECT_0;
-}
-
-void wait_for(void* process) {
-    WaitForSingleObject(process, INFINITE);
-    CloseHandle(process);
-}
-#else
-void* start_self(const std::string& request) {
-    setenv(kVariable, request.c_str(), 1);
-    char* argv[] = {const_cast<char*>("/proc/self/exe"), nullptr};
-    pid_t pid = 0;
-    const bool started = posix_spawn(&pid, argv[0], nullptr, nullptr, argv, environ) == 0;
-    unsetenv(kVariable);
-    return started ? reinterpret_cast<void*>(static_cast<intptr_t>(pid)) : nullptr;
-}
-
-pid_t pid_of(void* process) {
-    return static_cast<pid_t>(reinterpret_cast<intptr_t>(process));
-}
-
-bool has_ended(void* process) {
-    siginfo_t info = {};
-    // WNOWAIT leaves the child to wait_for, which reaps it.
-    return waitid(P_PID, pid_of(process), &info, WEXITED | WNOHANG | WNOWAIT) != 0 ||
-           info.si_pid != 0;
-}
-
-void wait_for(void* process) {
-    waitpid(pid_of(process), nullptr, 0);
-}
-#endif
-
 // Waits until `path` exists; gives up when the `child`, if any, has ended
 // without making it.
 bool wait_for_file(const std::string& path, void* child) {
     const auto until = std::chrono::steady_clock::now() + kPatience;
     while (!TempDir::exists(path)) {
-        if (child && has_ended(child)) return TempDir::exists(path);
+        if (child && detail::has_ended(child)) return TempDir::exists(path);
         if (std::chrono::steady_clock::now() > until) return false;
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }
@@ -99,8 +39,8 @@ bool wait_for_file(const std::string& path, void* child) {
 
 FileHolder::FileHolder(const std::string& path, DWORD access, DWORD share_mode) {
     signal_ = (std::filesystem::temp_directory_path() / unique_folder_name()).string();
-    process_ = start_self(signal_ + ';' + std::to_string(access) + ';' +
-                          std::to_string(share_mode) + ';' + path);
+    process_ = detail::start_self(kVariable, signal_ + ';' + std::to_string(access) + ';' +
+                                                 std::to_string(share_mode) + ';' + path);
     if (process_ && wait_for_file(signal_ + ".ready", process_))
         std::ifstream(signal_ + ".ready") >> child_error_;
 }
@@ -108,7 +48,7 @@ FileHolder::FileHolder(const std::string& path, DWORD access, DWORD share_mode) 
 FileHolder::~FileHolder() {
     if (!process_) return;
     std::ofstream(signal_ + ".release") << "go";
-    wait_for(process_);
+    detail::wait_for(process_);
     std::error_code error;
     std::filesystem::remove(signal_ + ".ready", error);
     std::filesystem::remove(signal_ + ".release", error);

@@ -34,4 +34,13 @@ private:
 // holder, holds the file and returns its exit status; otherwise returns -1.
 int run_file_holder_if_requested();
 
+// The system's halves (child_process_posix.cpp, child_process_win.cpp):
+// starting this program again with `request` in the environment variable
+// (a null token when it could not start), and waiting for it.
+namespace detail {
+void* start_self(const char* variable, const std::string& request);
+bool has_ended(void* process);
+void wait_for(void* process);
+} // namespace detail
+
 } // namespace jx::test
