@@ -3,7 +3,6 @@
 // of a file error is composed and shown is in the tests of Error_Handler.)
 #include "files/jxfileio.h"
 #include "platform/win32.h"
-#include "support/drive_mapping.h"
 #include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
@@ -112,18 +111,6 @@ TEST_F(BinaryFile, DirectoryIsJoinedWithTheNamesFinalComponent) {
     const std::string long_name(250, 'n');
     EXPECT_EQ(open_error(long_name, dir.path().c_str()),
               "2 101 " + std::to_string(ERROR_FILENAME_EXCED_RANGE) + ' ' + long_name);
-}
-
-TEST_F(BinaryFile, BareDriveDirectoryGetsNoBackslash) {
-    jx::test::ScopedDriveMapping drive(jx::test::ScopedDriveMapping::fixed);
-    if (!drive.ok()) GTEST_SKIP() << "test drive M: is not set up";
-    const std::string name = jx::test::unique_folder_name() + ".dat";
-    jxfileio(&record, name.c_str(), GENERIC_WRITE, 0, "M:").write("x", 1);
-    const std::string at_root = drive.root() + name;
-    EXPECT_EQ(
-        jxfileio(&record, at_root.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr).get_file_size(),
-        1u);
-    DeleteFileA(at_root.c_str());
 }
 
 // (That what it throws is 1 is in the host suite.)
