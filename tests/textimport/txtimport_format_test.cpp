@@ -123,9 +123,8 @@ TEST_F(TextImport, FirstLine) {
     EXPECT_EQ(at(152), "- 1 0 0 -0");
     // Without lines the construction stops after reading; what follows must
     // still be safe.
-    auto empty = laid_out("\n\n");
-    int index;
-    EXPECT_FALSE(empty->init_import() && empty->set_line_buffer(index));
+    f = laid_out("\n\n");
+    EXPECT_EQ(at(1), "- 0 0 0 +0");
 }
 
 // Quotes count in the width (as jxut's import-preview case shows on a
@@ -242,10 +241,7 @@ TEST_F(TextImport, BytesWrittenAndReadBack) {
 // a file cut short, not a request for gigabytes; a negative one is no
 // definition at all.
 TEST_F(TextImport, RefusalsLeaveTheFormatAsItWas) {
-    const struct {
-        std::string bytes;
-        const char* text;
-    } cases[] = {
+    const std::pair<std::string, const char*> cases[] = {
         {"IMPORT_TEXT_4.0\0"s + header(0, 1).substr(16), "Wrong file format"},
         {"IMPORT_TEXT_5.0X" + header(0, 1).substr(16), "Wrong file format"},
         {header(0, 2), "Wrong type of text import definition file"},
@@ -257,7 +253,7 @@ TEST_F(TextImport, RefusalsLeaveTheFormatAsItWas) {
         {header(0x40000000, 1, true), "Read error at end of file"},
     };
     const std::string saved = dir.file("saved.def");
-    for (const auto& c : cases) {
+    for (const auto& [bytes, text] : cases) {
         auto f = sample();
         // What a load may change, as the format saves it and beyond.
         const auto state = [&] {
@@ -265,13 +261,13 @@ TEST_F(TextImport, RefusalsLeaveTheFormatAsItWas) {
             return TempDir::read(saved) + f->delimiter + std::to_string(f->num_columns);
         };
         const std::string before = state();
-        const std::string path = dir.write("refused.def", c.bytes);
+        const std::string path = dir.write("refused.def", bytes);
         ScopedMessageBoxes boxes;
         f->load_definition_file(path.c_str());
-        ASSERT_EQ(boxes.count(), 1u) << c.text;
-        EXPECT_NE(boxes.last().text.find(c.text), std::string::npos) << boxes.last().text;
+        ASSERT_EQ(boxes.count(), 1u) << text;
+        EXPECT_NE(boxes.last().text.find(text), std::string::npos) << boxes.last().text;
         EXPECT_STREQ(f->definition_file, saved.c_str());
-        EXPECT_EQ(state(), before) << c.text;
+        EXPECT_EQ(state(), before) << text;
     }
 }
 
@@ -421,10 +417,36 @@ TEST_F(StringList, AcceptsExactlyTheTextBytes) {
     }
 }
 
+constexpr int kPlain = -1; // get_field_data, which knows no quote character
+
+// Every field of a line, each in brackets. Each field must fit a destination
+// of its length and terminator, and not one byte less; a negative n reads
+// field 0; a refusal leaves the destination untouched.
+std::string fields(const char* line, char delimiter, int quote) {
+    const auto read = [&](int n, size_t size) -> std::string {
+        char out[80] = "untouched";
+        const bool found = quote == kPlain
+                               ? get_field_data(line, n, out, int(size), delimiter)
+                               : GetFieldData(line, n, out, int(size), delimiter, char(quote));
+        EXPECT_STREQ(out, found ? out : "untouched") << line;
+        return found ? "[" + std::string(out) + "]" : "";
+    };
+    EXPECT_EQ(read(-2, 80), read(0, 80)) << line;
+    std::string all;
+    for (int n = 0; n < 9 && !read(n, 80).empty(); ++n) {
+        const std::string field = read(n, 80);
+        all += field;
+        EXPECT_EQ(read(n, field.size() - 1), field) << line; // just the room it needs
+        EXPECT_EQ(read(n, field.size() - 2), "") << line;
+    }
+    return all;
+}
+
 // strip_space takes blanks and tabs in front and codes 1 to 32 behind, so
 // letters of the upper half stay; strip_space_quotes takes any mix of blanks,
-// tabs, line ends and double quotes at either end, and nothing else.
-TEST(TextTools, TrimmersAndTokenizer) {
+// tabs, line ends and double quotes at either end, and nothing else. The
+// field readers are checked on every field of a line.
+TEST(TextTools, TrimmersTokenizerAndFieldReaders) {
     const auto trimmed = [](void (*trim)(char*), std::string text) {
         trim(text.data());
         return std::string(text.c_str());
@@ -454,34 +476,6 @@ TEST(TextTools, TrimmersAndTokenizer) {
     // That string, too long to live inside its std::string, is freed now: a
     // used-up splitting must not read it again.
     EXPECT_EQ(get_delimited_fields(nullptr, ';'), nullptr);
-}
-
-constexpr int kPlain = -1; // get_field_data, which knows no quote character
-
-// Every field of a line, each in brackets. Each field must fit a destination
-// of its length and terminator, and not one byte less; a negative n reads
-// field 0; a refusal leaves the destination untouched.
-std::string fields(const char* line, char delimiter, int quote) {
-    const auto read = [&](int n, size_t size) -> std::string {
-        char out[80] = "untouched";
-        const bool found = quote == kPlain
-                               ? get_field_data(line, n, out, int(size), delimiter)
-                               : GetFieldData(line, n, out, int(size), delimiter, char(quote));
-        EXPECT_STREQ(out, found ? out : "untouched") << line;
-        return found ? "[" + std::string(out) + "]" : "";
-    };
-    EXPECT_EQ(read(-2, 80), read(0, 80)) << line;
-    std::string all;
-    for (int n = 0; n < 9 && !read(n, 80).empty(); ++n) {
-        const std::string field = read(n, 80);
-        all += field;
-        EXPECT_EQ(read(n, field.size() - 1), field) << line; // just the room it needs
-        EXPECT_EQ(read(n, field.size() - 2), "") << line;
-    }
-    return all;
-}
-
-TEST(FieldReaders, EveryFieldOfALine) {
     // Blank mode: tabs are text, and blanks at the end hold no field.
     EXPECT_EQ(fields("  12  34 56", ' ', kPlain), "[12][34][56]");
     EXPECT_EQ(fields("a\tb c ", ' ', kPlain), "[a\tb][c]");
