@@ -41,16 +41,6 @@ protected:
     }
 };
 
-TEST_F(BinaryFile, OpenFailuresAreFileErrorsNamingTheFile) {
-    for (const auto& [name, code] :
-         {std::pair<std::string, DWORD>{dir.file("missing.dat"), ERROR_FILE_NOT_FOUND},
-          {dir.file("none") + "\\missing.dat", ERROR_PATH_NOT_FOUND}}) {
-        record.init(3, 555, "stale"); // whatever was there before goes
-        record.set_last_error_code(99);
-        EXPECT_EQ(open_error(name), "2 101 " + std::to_string(code) + ' ' + name);
-    }
-}
-
 // Read and write together create a missing file and keep an existing one's
 // contents; write access alone empties it.
 TEST_F(BinaryFile, CreationFollowsTheAccessMask) {
@@ -94,7 +84,7 @@ TEST_F(BinaryFile, AlignedReadsSeeksAndShortReads) {
     EXPECT_EQ(thrown(record, [&] { file.throw_error_code(104); }), "2 104 0 " + path);
 }
 
-TEST_F(BinaryFile, DirectoryIsJoinedWithTheNamesFinalComponent) {
+TEST_F(BinaryFile, DirectoryIsJoinedWithTheNamesFinalComponentOrRefused) {
     dir.write("site.dat", "in the folder");
     const std::string folder_forms[] = {dir.path(), dir.path() + "\\", dir.path() + "/"};
     const char* names[] = {"C:\\old\\site.dat", "site.dat", "C:site.dat", "old/site.dat"};
@@ -105,7 +95,11 @@ TEST_F(BinaryFile, DirectoryIsJoinedWithTheNamesFinalComponent) {
             EXPECT_STREQ(record.file_name, name); // the record keeps the name as given
         }
     }
-    // An empty directory opens the name itself.
+    // A failed open is a file error naming the file; whatever the record
+    // held before goes. An empty directory opens the name itself.
+    record.init(3, 555, "stale");
+    record.set_last_error_code(99);
+    EXPECT_EQ(open_error(dir.file("missing.dat")), "2 101 2 " + dir.file("missing.dat"));
     EXPECT_EQ(open_error("C:\\old\\site.dat", ""), "2 101 3 C:\\old\\site.dat");
     // A joined path beyond the limit is refused, never written past a buffer.
     const std::string long_name(250, 'n');

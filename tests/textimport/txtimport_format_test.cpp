@@ -132,7 +132,7 @@ TEST_F(TextImport, FirstLine) {
 // line keeps the next line's delimiters hidden until it closes. A label wider
 // than its column moves every later boundary; in kind mode the label is the
 // name of the kind the column supplies.
-TEST_F(TextImport, DelimitedPreviewLayouts) {
+TEST_F(TextImport, PreviewLayouts) {
     EXPECT_EQ(grid(*laid_out("a   b\n", 2, false, true)), "0 2 4");
     EXPECT_EQ(grid(*laid_out("a   b\n", 2)), "0 2 3 4 6");
     EXPECT_EQ(grid(*laid_out("\r\n")), "0 1");
@@ -150,12 +150,9 @@ TEST_F(TextImport, DelimitedPreviewLayouts) {
     k->col_fields[1] = 2;
     k->reset_delim_columns();
     EXPECT_EQ(grid(*k), "0 2 12");
-}
-
-// A boundary is inserted in order or, when there already, removed; one at
-// or past the preview's width is refused.
-TEST_F(TextImport, FixedWidthBoundaries) {
-    auto f = laid_out("01234567890123456789\nshort\n", 0, false, false, {8});
+    // A fixed-width boundary is inserted in order or, when there already,
+    // removed; one at or past the preview's width is refused.
+    f = laid_out("01234567890123456789\nshort\n", 0, false, false, {8});
     std::string seen; // after each step: '+' when it changed the grid, '-' if not; the grid
     for (unsigned p : {8, 20, 15, 5, 15, 0}) {
         seen += f->set_fixed_column(p) ? " +" : " -";
@@ -317,16 +314,14 @@ TEST_F(TextImport, ImportedFields) {
         EXPECT_EQ(import_all(*k), "c2|c1|~|~");
         EXPECT_EQ(k->get_field(-1), nullptr);
     }
-}
-
-// A line is split once and 64 of its fields kept; the fields after them,
-// long quotes and long runs of delimiters are found as well. The options and
-// the format in force when a field is asked for are the ones that count.
-TEST_F(TextImport, ManyColumnsAndChangedOptions) {
+    // A line is split once and 64 of its fields kept; the fields after them,
+    // long quotes and long runs of delimiters are found as well. The options
+    // and the format in force when a field is asked for are the ones that
+    // count.
     std::string wide;
     for (int i = 0; i < 100; ++i) wide += (i ? "," : "") + std::to_string(i);
-    auto f = laid_out(
-        wide + "\n\"a,b,c,d,e,f,g,h,i,j\",x\nleft" + std::string(21, ';') + "right;;end", 0, true);
+    f = laid_out(wide + "\n\"a,b,c,d,e,f,g,h,i,j\",x\nleft" + std::string(21, ';') + "right;;end",
+                 0, true);
     int index;
     ASSERT_TRUE(f->init_import() && f->set_line_buffer(index));
     EXPECT_EQ(line_fields(*f, {99, 0, 63, 64, 65, 100}), "99|0|63|64|65|~");
@@ -374,12 +369,10 @@ TEST_F(TextImport, CopiesAndTheLineBuffer) {
 // ---------------------------------------------------------------------------
 // The lines of a text file, and the small text tools.
 
-using StringList = TextImport;
-
 // Files are read in pieces of 256 KiB; a CR LF pair or a run of empty lines
 // that straddles two pieces is cut as anywhere else, and a bad byte in the
 // last piece still refuses the whole file.
-TEST_F(StringList, CutsLinesByTheLineRules) {
+TEST_F(TextImport, LinesCutByTheLineRulesFromTextBytesOnly) {
     string_list list;
     EXPECT_EQ(load(list, "x\n\ny\n"), "x/y");      // empty lines store nothing
     EXPECT_EQ(load(list, "x\r\n\r\ny"), "x//y");   // a blank line with its CR is kept
@@ -402,18 +395,13 @@ TEST_F(StringList, CutsLinesByTheLineRules) {
         EXPECT_EQ(load(list, pad + "\r\n\n\r\ntail"), pad + "//tail") << shift;
     }
     EXPECT_EQ(load(list, std::string(3 * piece, 'a') + "\n\x02"), "error 2 342");
-}
-
-// Every byte value inside a line, where bytes are checked one at a time (a
-// short file) and where they are checked sixteen at a time.
-TEST_F(StringList, AcceptsExactlyTheTextBytes) {
+    // Every byte value inside a line, where bytes are checked one at a time
+    // (a short file) and where they are checked sixteen at a time.
     for (int byte = 0; byte < 256; ++byte) {
         const bool text =
             byte == 0 || byte == 9 || byte == 10 || byte == 13 || byte == 26 || byte >= 30;
-        for (const std::string pad : {"", "0123456789abcdefghij"}) {
-            string_list list;
+        for (const std::string pad : {"", "0123456789abcdefghij"})
             EXPECT_EQ(load(list, "a"s + char(byte) + pad + "\n") == "error 2 342", !text) << byte;
-        }
     }
 }
 
