@@ -86,9 +86,10 @@ TEST(FileFaults, EachFailedCallIsAFileErrorWithTheSystemCode) {
          "2 101 1117;2 123 1117;"},
     };
     for (const auto& [error, operation, outcomes] : cases) {
+        const auto& run = operation; // C++17 lambdas capture no structured binding
         std::string outcome, seen;
         const int calls = jx::test::fail_each_call(
-            error, [&] { outcome = attempt(operation); },
+            error, [&] { outcome = attempt(run); },
             [&] {
                 if (seen.find(outcome + ';') == std::string::npos) seen += outcome + ';';
             });
