@@ -345,9 +345,7 @@ TEST_F(TextImport, CopiesAndTheLineBuffer) {
     // Lines long enough that no other block of the assignment takes the
     // freed buffer's place.
     const std::string tail(300, 't');
-    auto f = laid_out("t1,t2\nxy,zwvu," + tail + "\n");
-    f->first_line = 2;
-    f->read_disp_lines();
+    auto f = laid_out("xy,zwvu\nt1,t2," + tail + "\n");
     f->set_header_item(0, "first");
     auto copy = laid_out("x\n"), other = laid_out("abcde,f," + tail + "\n");
     *copy = txtimport_format(*f);
