@@ -163,11 +163,11 @@ TEST_F(TextImport, PreviewLayouts) {
     EXPECT_EQ(grid(*f), "0 20");
 }
 
-// The text of the one box a refusal shows, or "ok" and the number of boxes
-// (its caption is in jxut's import-duplicate case). The catalog's
-// conversions are filled by the library, not by printf: a kind named "100%s %d" is shown as it is.
-// (A kind's name in the message is jxut's demo case; two columns of the same
-// definition its import-duplicate case.)
+// The text of the one box a refusal shows, or "ok" and the number of boxes.
+// The catalog's conversions are filled by the library, not by printf: a kind
+// named "100%s %d" is shown as it is. (A kind's name in the message is
+// jxut's demo case; two columns of the same definition, with the box's
+// caption, its import-duplicate case.)
 TEST_F(TextImport, DuplicateChecks) {
     const auto check = [&](int kinds, Ints fields) -> std::string {
         auto f = laid_out("a,b,c,d,e\n", 0, false, false, {}, kinds);
