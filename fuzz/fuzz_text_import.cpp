@@ -18,8 +18,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         (std::filesystem::temp_directory_path() /
          ("jx6ut-fuzz-" + std::to_string(std::random_device{}()) + "-"))
             .string();
-    const std::string data_file = prefix + "data.txt", definition = prefix + "import.def",
-                      saved = prefix + "saved.def";
+    const std::string data_file = prefix + "data.txt", definition = prefix + "import.def";
     const uint8_t* options = data;
     const size_t definition_size = options[7] % 64 < size - 8 ? options[7] % 64 : 0;
     const auto bytes = reinterpret_cast<const char*>(data) + 8;
@@ -54,9 +53,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             while (format.set_line_buffer(index))
                 for (int n = -1; n <= format.num_columns; ++n) format.get_field(n);
         }
-        format.save_definition_file(saved.c_str());
+        format.save_definition_file(definition.c_str()); // over the one loaded
     } catch (Error_Handler*) {
     }
-    for (const std::string& file : {data_file, definition, saved}) std::remove(file.c_str());
+    for (const std::string& file : {data_file, definition}) std::remove(file.c_str());
     return 0;
 }
