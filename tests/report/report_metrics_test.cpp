@@ -79,10 +79,17 @@ struct ScriptedFontDialog {
     }
 };
 
+// The screen record is rebuilt only after OK: its height is the one field a
+// reset recomputes from the point size.
 TEST(FontDialog, OkStoresTheChoiceAndCancelChangesNothing) {
     for (const BOOL answer : {TRUE, FALSE}) {
         ScriptedFontDialog dialog;
         dialog.answer = answer;
+        Screen_Metrics screen;
+        std::strcpy(screen.log_font.lfFaceName, "Liberation Sans");
+        screen.point_size = 100, screen.log_font.lfHeight = 1234;
+        screen.set_font(nullptr);
+        EXPECT_EQ(screen.log_font.lfHeight == 1234, !answer) << answer;
         Report_Metrics metrics;
         std::strcpy(metrics.log_font.lfFaceName, "Liberation Sans");
         metrics.point_size = 100;
@@ -97,20 +104,6 @@ TEST(FontDialog, OkStoresTheChoiceAndCancelChangesNothing) {
                   answer ? std::make_pair(125, COLORREF{0x00112233})
                          : std::make_pair(100, COLORREF{0x0000FF}));
         EXPECT_STREQ(metrics.log_font.lfFaceName, answer ? "Liberation Serif" : "Liberation Sans");
-    }
-}
-
-// The height is the one field a reset recomputes from the point size.
-TEST(FontDialog, ScreenFontIsRebuiltOnlyAfterOk) {
-    Screen_Metrics screen;
-    std::strcpy(screen.log_font.lfFaceName, "Liberation Sans");
-    screen.point_size = 100;
-    ScriptedFontDialog dialog;
-    for (const BOOL answer : {FALSE, TRUE}) {
-        screen.log_font.lfHeight = 1234;
-        dialog.answer = answer;
-        screen.set_font(nullptr);
-        EXPECT_EQ(screen.log_font.lfHeight == 1234, !answer) << answer;
     }
 }
 
