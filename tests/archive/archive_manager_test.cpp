@@ -160,7 +160,8 @@ TEST_F(Archives, CallingOrderStatesAndRoundTrip) {
 
 // Entry names as other archivers store them, and the ANSI names they unpack
 // to; "" where the archive must be refused with nothing written, in the
-// target or beside it.
+// target or beside it. Accented names with and without the UTF-8 flag, in
+// code page 437 and the euro sign come from the zip tools in archive.interop.
 TEST_F(Archives, EntryNamesFromElsewhere) {
     struct Case {
         std::string stored;
@@ -168,11 +169,7 @@ TEST_F(Archives, EntryNamesFromElsewhere) {
         const char* ansi;
     };
     std::vector<Case> cases = {
-        {"caf\xC3\xA9.txt", true, "caf\xE9.txt"},
-        {"caf\x82.txt", false, "caf\xE9.txt"},     // code page 437
-        {"\x9C \x9D.txt", false, "\xA3 \xA5.txt"}, // its pound and yen
-        {"caf\xC3\xA9.txt", false, "caf\xE9.txt"}, // UTF-8 without the flag
-        {"\xE2\x82\xAC.txt", true, "\x80.txt"},    // the euro sign
+        {"\x9C \x9D.txt", false, "\xA3 \xA5.txt"}, // code page 437's pound and yen
         {"\xE3\x81\x82.txt", true, ""},            // no ANSI form
         {"\xB0\xB1.txt", false, ""},               // 437's shading blocks
         {"bad\xFF.txt", true, ""},                 // not UTF-8

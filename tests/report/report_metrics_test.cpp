@@ -132,21 +132,17 @@ const std::string kLetter = "{\\rtf1\\ansi\\paperw12240\\paperh15840"
 // The words after the page width that make a page one inch high.
 const std::string kInchHigh = "\\pghsxn1440\\marglsxn0\\margrsxn0\\margtsxn0\\margbsxn0";
 
-// The names of indexes 4, 5 and 7 are checked below, those of 0, 3 and 9 by
-// the jxut report cases.
-TEST(Template, IndexesOutsideTheTableHaveNoName) {
-    EXPECT_STREQ(Report_Metrics::get_template_name(10), "");
-    EXPECT_STREQ(Report_Metrics::get_template_name(-1), "");
-}
-
 // The printable area is the page less its margins; every way a template
 // can't be used is one file error box, and the page falls back to the
-// default area of 6.5 x 4 inches.
+// default area of 6.5 x 4 inches. A template without its bottom margin is
+// jxut's report-page-no-margin case.
 TEST(Template, PrintableAreaOrAFileErrorAndTheDefaultArea) {
+    // The names of indexes 4, 5 and 7 are checked below, those of 0, 3 and 9
+    // by the jxut report cases.
+    EXPECT_STREQ(Report_Metrics::get_template_name(10), "");
+    EXPECT_STREQ(Report_Metrics::get_template_name(-1), "");
     char incompatible[260] = "";
     get_error_string(392, incompatible, sizeof incompatible);
-    const std::string bottomless =
-        "\\pgwsxn12240\\pghsxn15840\\marglsxn1800\\margrsxn1800\\margtsxn1440";
     const std::string no_file = "<none>", too_long = "\\" + std::string(300, 'd');
     const struct {
         const char* what;
@@ -180,7 +176,6 @@ TEST(Template, PrintableAreaOrAFileErrorAndTheDefaultArea) {
         {"a lone sign", "\\pgwsxn-" + kInchHigh, 0.0, 1.0},
         {"a point without digits", "\\pgwsxn." + kInchHigh, 0.0, 1.0},
         {"an exponent without digits", "\\pgwsxn2880e" + kInchHigh, 2.0, 1.0},
-        {"no bottom margin", bottomless, 6.5, 4.0, 7, "\\J5perform_summ.rtf"},
         {"an empty template", "", 6.5, 4.0, 4, "\\J5batch_print.rtf"},
         {"words after a NUL are not seen", std::string("\\pgwsxn1\0", 9) + kLetter, 6.5, 4.0, 7,
          "\\J5perform_summ.rtf"},
