@@ -81,12 +81,9 @@ TEST(TextMetrics, AgreeWithTheFontTablesToThePixel) {
         EXPECT_EQ(fields(measure(c.face, c.height, c.weight, c.italic)), want)
             << c.face << " " << c.height << " " << c.weight << " " << c.italic;
     }
-}
-
-// A face name that fills its 32 bytes without a terminator names no
-// installed face; the default face is measured and nothing is read beyond
-// the field.
-TEST(TextMetrics, UnterminatedFaceNameFallsBackToTheDefaultFace) {
+    // A face name that fills its 32 bytes without a terminator names no
+    // installed face; the default face is measured and nothing is read beyond
+    // the field.
     EXPECT_EQ(fields(measure(std::string(32, 'L'), -13, 400, false)),
               fields(measure("No Such Face", -13, 400, false)));
 }

@@ -24,7 +24,7 @@ namespace {
 using jx::test::ScopedMessageBoxes;
 using jx::test::TempDir;
 
-TEST(ReportMetrics, PageSizeInMillimetresFollowsTheFlags) {
+TEST(ReportMetrics, PageSizeFollowsTheFlagsAndLandscapeFrameTheArea) {
     const struct {
         const char* what;
         bool inches, width_template, height_template;
@@ -46,9 +46,7 @@ TEST(ReportMetrics, PageSizeInMillimetresFollowsTheFlags) {
         EXPECT_DOUBLE_EQ(metrics.get_width_mm(), c.width_mm) << c.what;
         EXPECT_DOUBLE_EQ(metrics.get_height_mm(), c.height_mm) << c.what;
     }
-}
-
-TEST(ReportMetrics, LandscapeFrameComesFromThePrintableArea) {
+    // The landscape frame comes from the printable area alone.
     Report_Metrics metrics;
     metrics.printable_width = 9.0, metrics.printable_height = 6.5;
     metrics.logpixels_x = 300, metrics.logpixels_y = 600;
@@ -210,7 +208,7 @@ TEST(Template, PrintableAreaOrAFileErrorAndTheDefaultArea) {
 }
 
 // Where the report buffer grows and what it holds.
-TEST(ReportString, GrowsOnlyWhenTheTextNoLongerFits) {
+TEST(ReportString, GrowsOnlyWhenTheTextNoLongerFitsAndCopiesOwnTheirText) {
     const struct {
         const char* what;
         size_t first, second; // characters appended in two pieces
@@ -237,9 +235,7 @@ TEST(ReportString, GrowsOnlyWhenTheTextNoLongerFits) {
                   std::make_tuple(c.capacity, unsigned(want.size()), want))
             << c.what;
     }
-}
-
-TEST(ReportString, CopiesOwnTheirText) {
+    // Copies own their text.
     report_string original;
     original.add_string("first");
     report_string copy(original);
