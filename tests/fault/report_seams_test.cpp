@@ -110,7 +110,7 @@ struct PrivatePrintServer {
     std::string folder;
     int process = 0;
 
-    PrivatePrintServer(const std::string& name, const std::string& ppd) {
+    PrivatePrintServer(const std::string& name, const fs::path& ppd) {
         const std::string port = std::to_string(20000 + getpid() % 20000);
         const std::string address = "127.0.0.1:" + port, scheduler = "/usr/sbin/cupsd";
         const std::string r = folder =
@@ -180,11 +180,9 @@ TEST(DefaultPrinter, NamePaperMarginsAndContextsComeFromThePrintSystem) {
     // A PPD beside this file: Letter by default with margins of a quarter and
     // half an inch, 600 dots per inch. The file's name is relative to the
     // build folder, the parent of the program's.
-    const std::string ppd =
-        (std::filesystem::read_symlink("/proc/self/exe").parent_path().parent_path() /
-         std::filesystem::path(__FILE__).parent_path() / "report_printer.ppd")
-            .string();
-    PrivatePrintServer server("JXReport", ppd);
+    PrivatePrintServer server("JXReport",
+                              fs::read_symlink("/proc/self/exe").parent_path().parent_path() /
+                                  fs::path(__FILE__).parent_path() / "report_printer.ppd");
     if (!server.why.empty()) GTEST_SKIP() << "private print scheduler: " << server.why;
     // Letter less 8 x 10 inches at 600 dpi, from the scheduler.
     defaultJ5printer printer(nullptr, nullptr);
