@@ -136,8 +136,6 @@ struct PrivatePrintServer {
         // A configuration that could not be written shows in the scheduler's log.
         fs::copy_file(ppd, r + "/ppd/" + name + ".ppd", error);
         for (const auto& [file, text] : files) std::ofstream(r + "/" + file) << text;
-        fs::permissions(r + "/printers.conf", fs::perms::owner_read | fs::perms::owner_write,
-                        error);
 
         const std::string conf = r + "/cupsd.conf", files_conf = r + "/cups-files.conf";
         const char* argv[] = {"cupsd", "-f", "-c", conf.c_str(), "-s", files_conf.c_str(), nullptr};
