@@ -41,23 +41,15 @@ using jx::test::ScopedMessageBoxes;
 using jx::testing::PrinterDescription;
 using jx::testing::ScopedPrinter;
 
-// Local time is UTC while it lives.
-struct ScopedUtc {
-    const std::string old = std::getenv("TZ") ? std::getenv("TZ") : "";
-    ScopedUtc() { set("UTC0"); }
-    ~ScopedUtc() { set(old.empty() ? nullptr : old.c_str()); }
-    static void set(const char* zone) {
-        zone ? setenv("TZ", zone, 1) : unsetenv("TZ");
-        tzset();
-    }
-};
-
 // The title is cut at 994 characters, so the line fits the 1024 bytes it is
 // formatted in.
 TEST(ReportTitle, TitleDashStampInEnglishWhateverTheLocale) {
-    ScopedUtc utc;
     jx::testing::ScopedClock clock(1796392985); // Friday 4 December 2026, 14:03:05
+    // Local time is UTC until the end, where the zone and locale come back.
     const std::string previous = std::setlocale(LC_ALL, nullptr);
+    const std::string zone = std::getenv("TZ") ? std::getenv("TZ") : "";
+    setenv("TZ", "UTC0", 1);
+    tzset();
     for (const char* locale : {"C", "de_DE.UTF-8", "fr_FR.UTF-8"}) {
         if (!std::setlocale(LC_ALL, locale)) continue; // not installed here
         for (const size_t length : {0, 994, 995, 5000}) {
@@ -71,6 +63,8 @@ TEST(ReportTitle, TitleDashStampInEnglishWhateverTheLocale) {
         }
     }
     std::setlocale(LC_ALL, previous.c_str());
+    zone.empty() ? unsetenv("TZ") : setenv("TZ", zone.c_str(), 1);
+    tzset();
 }
 
 const PrinterDescription kOffice = {"Office", 21000, 29700, 423, 423, 635, 1270, 300};
