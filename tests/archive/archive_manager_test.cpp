@@ -54,11 +54,12 @@ std::string zip_of(const std::vector<Raw>& entries) {
 
 // Files by ANSI names through the library's file calls, so that the names
 // mean the same on POSIX as on Windows.
-void write_ansi(const std::string& name, const std::string& bytes) {
+std::string write_ansi(const std::string& name, const std::string& bytes) {
     HANDLE file = CreateFileA(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
     DWORD written = 0;
     if (!bytes.empty()) WriteFile(file, bytes.data(), DWORD(bytes.size()), &written, nullptr);
     CloseHandle(file);
+    return name;
 }
 
 std::string read_ansi(const std::string& name) {
@@ -101,44 +102,12 @@ protected:
 
     Archives() { std::filesystem::create_directory(out_native); }
     std::string source(const std::string& name, const std::string& bytes) {
-        write_ansi(in(name), bytes);
-        return in(name);
+        return write_ansi(in(name), bytes);
     }
-    void raw_zip(const std::vector<Raw>& entries) { write_ansi(zip, zip_of(entries)); }
 };
 
-TEST_F(Archives, CallingOrderAndStates) {
-    std::string a = source("a.dat", "alpha"), b = source("b.dat", "beta");
-    std::string missing = in("missing.dat");
-    ArchiveManager manager;
-    EXPECT_EQ(manager.AddFileToArchive(&a[0]), 0); // before NewArchive
-    ASSERT_EQ(manager.NewArchive(&zip[0]), 1);
-    EXPECT_EQ(manager.AddFileToArchive(&missing[0]), 0);
-    EXPECT_FALSE(TempDir::exists(dir.file("send.zip")));
-    ASSERT_EQ(manager.AddFileToArchive(&a[0]), 1);
-    ASSERT_EQ(manager.AddFileToArchive(&b[0]), 1);
-    const std::string two = read_ansi(zip);
-    EXPECT_EQ(manager.AddFileToArchive(&missing[0]), 0);
-    EXPECT_EQ(manager.CloseArchive(), 1);
-    EXPECT_EQ(manager.AddFileToArchive(&a[0]), 0); // after CloseArchive
-    EXPECT_EQ(read_ansi(zip), two);
-    EXPECT_EQ(names_in(zip), (std::vector<std::string>{"a.dat", "b.dat"}));
-    // A new archive over the old one starts empty.
-    manager.NewArchive(&zip[0]);
-    EXPECT_FALSE(TempDir::exists(dir.file("send.zip")));
-    manager.AddFileToArchive(&b[0]);
-    EXPECT_EQ(names_in(zip), std::vector<std::string>{"b.dat"});
-    // A name cut at 259 characters stays cut, and the file it names stays.
-    std::string cut = in(std::string(258 - dir.path().size(), 'c')), longer = cut + "zz";
-    write_ansi(cut, "keep");
-    EXPECT_EQ(manager.NewArchive(&longer[0]), 0);
-    EXPECT_EQ(manager.archive_path, cut);
-    EXPECT_EQ(read_ansi(cut), "keep");
-    EXPECT_EQ(manager.NewArchive(nullptr) + manager.AddFileToArchive(nullptr), 0);
-}
-
 // Entries above the streaming bound (large.dem) take the other way out.
-TEST_F(Archives, RoundTripKeepsBytesAndAnsiNames) {
+TEST_F(Archives, CallingOrderStatesAndRoundTrip) {
     for (const char* sub : {"one", "two"}) std::filesystem::create_directory(dir.file(sub));
     std::string large(40 << 20, '\0');
     for (size_t i = 0; i < large.size(); i += 4096) large[i] = char(i >> 12);
@@ -149,10 +118,19 @@ TEST_F(Archives, RoundTripKeepsBytesAndAnsiNames) {
         {"two\\same.dat", "second folder"},
         {"table.csv", std::string(300000, 'x') + "end"},
         {"large.dem", large}};
+    std::string missing = in("missing.dat"), a = source("a.dat", "alpha");
     ArchiveManager manager;
-    manager.NewArchive(&zip[0]);
+    EXPECT_EQ(manager.AddFileToArchive(&a[0]), 0); // before NewArchive
+    ASSERT_EQ(manager.NewArchive(&zip[0]), 1);
+    EXPECT_EQ(manager.AddFileToArchive(&missing[0]), 0);
+    EXPECT_FALSE(TempDir::exists(dir.file("send.zip")));
     for (const auto& file : files)
         ASSERT_EQ(manager.AddFileToArchive(&source(file.first, file.second)[0]), 1);
+    const std::string all = read_ansi(zip);
+    EXPECT_EQ(manager.AddFileToArchive(&missing[0]), 0);
+    EXPECT_EQ(manager.CloseArchive(), 1);
+    EXPECT_EQ(manager.AddFileToArchive(&a[0]), 0); // after CloseArchive
+    EXPECT_TRUE(read_ansi(zip) == all);
     EXPECT_EQ(names_in(zip),
               (std::vector<std::string>{"empty.dat", "caf\xE9 \x80 \xBD.txt", "same.dat",
                                         "same.dat", "table.csv", "large.dem"}));
@@ -165,79 +143,37 @@ TEST_F(Archives, RoundTripKeepsBytesAndAnsiNames) {
     const std::string same = read_ansi(out + "\\same.dat");
     EXPECT_TRUE(same == files[2].second || same == files[3].second) << same;
     EXPECT_EQ(count_in(out_native), 5u);
-}
-
-// Entry names as other archivers store them, and the ANSI names they unpack
-// to; "" where the archive must be refused with nothing written, in the
-// target or beside it.
-TEST_F(Archives, EntryNamesFromElsewhere) {
-    struct Case {
-        std::string stored;
-        bool utf8;
-        const char* ansi;
-    };
-    std::vector<Case> cases = {
-        {"caf\xC3\xA9.txt", true, "caf\xE9.txt"},
-        {"caf\x82.txt", false, "caf\xE9.txt"},     // code page 437
-        {"\x9C \x9D.txt", false, "\xA3 \xA5.txt"}, // its pound and yen
-        {"caf\xC3\xA9.txt", false, "caf\xE9.txt"}, // UTF-8 without the flag
-        {"\xE2\x82\xAC.txt", true, "\x80.txt"},    // the euro sign
-        {"\xE3\x81\x82.txt", true, ""},            // no ANSI form
-        {"\xB0\xB1.txt", false, ""},               // 437's shading blocks
-        {"bad\xFF.txt", true, ""},                 // not UTF-8
-        {std::string(300, 'n'), false, ""},
-    };
-    for (const char* look_alike : {"..x", "x..", "CONFIG", "com0"}) // unpacked
-        cases.push_back({look_alike, false, look_alike});
-    for (const char* hostile : {"..\\x",        "../x",     "a/../../x",     "a\\..\\..\\x",
-                                ".. /x",        "...\\x",   "C:\\x",         "C:x",
-                                "\\x",          "/x",       "\\\\srv\\s\\x", "\\\\.\\COM1",
-                                "\\\\?\\C:\\x", "x:stream", "CON",           "sub\\nul.txt",
-                                "lpt1",         "a\tb",     "a\x01",         "a?b",
-                                "a|b",          ""})
-        cases.push_back({hostile, false, ""});
-    for (const auto& c : cases) {
-        raw_zip({{"first.txt", "1"}, {c.stored, "2", c.utf8}});
-        EXPECT_EQ(unpack(zip, out), *c.ansi ? 1 : 0) << c.stored;
-        EXPECT_EQ(count_in(out_native) + count_in(dir.path()), *c.ansi ? 4u : 2u) << c.stored;
-        EXPECT_EQ(*c.ansi ? read_ansi(out + '\\' + c.ansi) : "2", "2") << c.stored;
-        std::filesystem::remove_all(out_native);
-        std::filesystem::create_directory(out_native);
-    }
-}
-
-TEST_F(Archives, UnusableArchivesAndTargets) {
-    std::string a = source("a.dat", std::string(5000, 'a')), b = source("b.dat", "beta");
-    ArchiveManager manager;
+    // A new archive over the old one starts empty.
     manager.NewArchive(&zip[0]);
+    EXPECT_FALSE(TempDir::exists(dir.file("send.zip")));
     manager.AddFileToArchive(&a[0]);
-    manager.AddFileToArchive(&b[0]);
-    const std::string whole = read_ansi(zip);
-    EXPECT_EQ(unpack(zip, in("no-such-folder")), 0);
-    EXPECT_EQ(unpack(in("none.zip"), out), 0);
-    EXPECT_EQ(unpack(a, out), 0);
-    for (size_t length = 0; length < whole.size(); ++length) {
-        write_ansi(zip, whole.substr(0, length));
-        EXPECT_EQ(unpack(zip, out), 0) << "cut at " << length;
-    }
-    std::string past = whole; // the end record's directory offset
-    past[past.size() - 6] = '\x7F';
-    write_ansi(zip, past);
-    EXPECT_EQ(unpack(zip, out), 0);
-    raw_zip({{"sub/inside.txt", "x"}}); // a folder that does not exist
-    EXPECT_EQ(unpack(zip, out), 0);
-    for (int64_t lie : {3, 5}) { // no file of the entry remains
-        raw_zip({{"lie.txt", "four", false, 0, lie}});
-        EXPECT_EQ(unpack(zip, out), 0) << lie;
-    }
-    EXPECT_EQ(count_in(out_native), 0u);
-    raw_zip({});
-    EXPECT_EQ(unpack(zip, out), 1);
+    EXPECT_EQ(names_in(zip), std::vector<std::string>{"a.dat"});
+    // A name cut at 259 characters stays cut, and the file it names stays.
+    std::string cut = in(std::string(258 - dir.path().size(), 'c')), longer = cut + "zz";
+    write_ansi(cut, "keep");
+    EXPECT_EQ(manager.NewArchive(&longer[0]), 0);
+    EXPECT_EQ(manager.archive_path, cut);
+    EXPECT_EQ(read_ansi(cut), "keep");
+    EXPECT_EQ(manager.NewArchive(nullptr) + manager.AddFileToArchive(nullptr), 0);
+}
+
+// Entry names as other archivers store them and the ANSI names they unpack
+// to. Accented names with and without the UTF-8 flag, in code page 437 and
+// the euro sign come from the zip tools in archive.interop.
+TEST_F(Archives, EntryNamesFromElsewhere) {
+    // Code page 437's pound and yen, then names that only look like others;
+    // each entry holds the ANSI name it must be unpacked to.
+    std::vector<Raw> entries = {{"\x9C \x9D.txt", "\xA3 \xA5.txt"}};
+    for (const char* name : {"..x", "x..", "CONFIG", "com0"}) entries.push_back({name, name});
+    write_ansi(zip, zip_of(entries));
+    ASSERT_EQ(unpack(zip, out), 1);
+    for (const Raw& entry : entries) EXPECT_EQ(read_ansi(out + '\\' + entry.data), entry.data);
+    EXPECT_EQ(count_in(out_native) + count_in(dir.path()), 5u + 2u);
 }
 
 // Copies of one flushed deflate block of 1 MB of zeros, then the empty
-// final block: 4095 MB from about 4 MB, declared honestly and as lies.
-TEST_F(Archives, BombsAreRefused) {
+// final block: 4095 MB from about 4 MB.
+std::string bomb() {
     auto compressor = std::make_unique<tdefl_compressor>();
     tdefl_init(compressor.get(), nullptr, nullptr,
                int(tdefl_create_comp_flags_from_zip_params(9, -15, 0)));
@@ -249,12 +185,52 @@ TEST_F(Archives, BombsAreRefused) {
     block.resize(out_size);
     std::string bomb;
     for (int i = 0; i < 4095; ++i) bomb += block;
-    bomb += std::string("\x03\x00", 2);
-    for (int64_t declared : {int64_t(4095) << 20, int64_t(1) << 20, int64_t(40) << 20}) {
-        raw_zip({{"bomb.dat", bomb, false, 8, declared}});
-        EXPECT_EQ(unpack(zip, out), 0) << declared;
-        EXPECT_EQ(count_in(out_native), 0u) << declared;
+    return bomb + std::string("\x03\x00", 2);
+}
+
+TEST_F(Archives, UnusableArchivesTargetsAndNames) {
+    std::string a = source("a.dat", std::string(5000, 'a')), b = source("b.dat", "beta");
+    ArchiveManager manager;
+    manager.NewArchive(&zip[0]);
+    manager.AddFileToArchive(&a[0]);
+    manager.AddFileToArchive(&b[0]);
+    const std::string whole = read_ansi(zip);
+    EXPECT_EQ(unpack(zip, in("no-such-folder")), 0);
+    EXPECT_EQ(unpack(in("none.zip"), out), 0);
+    std::string past = whole; // the end record's directory offset
+    past[past.size() - 6] = '\x7F';
+    // An entry in a folder that does not exist, sizes that lie, and a bomb
+    // declared honestly and as lies; none may leave a file.
+    std::vector<std::string> refused = {past, zip_of({{"sub/inside.txt", "x"}}),
+                                        zip_of({{"lie.txt", "four", false, 0, 3}}),
+                                        zip_of({{"lie.txt", "four", false, 0, 5}})};
+    const std::string deflated = bomb();
+    for (int64_t declared : {int64_t(4095) << 20, int64_t(1) << 20, int64_t(40) << 20})
+        refused.push_back(zip_of({{"bomb.dat", deflated, false, 8, declared}}));
+    for (size_t length = 0; length < whole.size(); ++length)
+        refused.push_back(whole.substr(0, length));
+    // Entry names with no ANSI form (not in the code page, code page 437's
+    // shading blocks, not UTF-8) or that lead elsewhere: refused before the
+    // first entry is written.
+    for (const char* name : {"\xE3\x81\x82.txt", "bad\xFF.txt"})
+        refused.push_back(zip_of({{"first.txt", "1"}, {name, "2", true}}));
+    for (const char* name : {"\xB0\xB1.txt", "..\\x",        "../x",     "a/../../x",
+                             "a\\..\\..\\x", ".. /x",        "...\\x",   "C:\\x",
+                             "C:x",          "\\x",          "/x",       "\\\\srv\\s\\x",
+                             "\\\\.\\COM1",  "\\\\?\\C:\\x", "x:stream", "CON",
+                             "sub\\nul.txt", "lpt1",         "a\tb",     "a\x01",
+                             "a?b",          "a|b",          ""})
+        refused.push_back(zip_of({{"first.txt", "1"}, {name, "2"}}));
+    refused.push_back(zip_of({{"first.txt", "1"}, {std::string(300, 'n'), "2"}}));
+    for (size_t i = 0; i < refused.size(); ++i) {
+        write_ansi(zip, refused[i]);
+        EXPECT_EQ(unpack(zip, out), 0) << "archive " << i;
     }
+    // Nothing in the target, and only the sources, the archive and the target
+    // beside it.
+    EXPECT_EQ(count_in(out_native) + count_in(dir.path()), 4u);
+    write_ansi(zip, zip_of({}));
+    EXPECT_EQ(unpack(zip, out), 1);
 }
 
 } // namespace

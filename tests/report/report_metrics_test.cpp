@@ -1,20 +1,30 @@
-// Page sizes from the host's fields and the font dialogs of the three
-// records; the measured metrics are in tests/fault, where the printer and
-// the screen can be described.
+// Page sizes from the host's fields and from report templates, the font
+// dialogs of the three records, and the report text buffer. The measured
+// metrics and the title line are in tests/fault, where the printer, the
+// screen and the clock can be described.
+#include "frame/catalog.h"
 #include "platform/ui_hooks.h"
 #include "report/report_metrics.h"
+#include "report/report_string.h"
 #include "report/screen_metrics.h"
+#include "support/message_boxes.h"
+#include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstring>
+#include <string>
 #include <tuple>
 #include <utility>
 #include <vector>
 
 namespace {
 
-TEST(ReportMetrics, PageSizeInMillimetresFollowsTheFlags) {
+using jx::test::ScopedMessageBoxes;
+using jx::test::TempDir;
+
+TEST(ReportMetrics, PageSizeFollowsTheFlagsAndLandscapeFrameTheArea) {
     const struct {
         const char* what;
         bool inches, width_template, height_template;
@@ -36,9 +46,7 @@ TEST(ReportMetrics, PageSizeInMillimetresFollowsTheFlags) {
         EXPECT_DOUBLE_EQ(metrics.get_width_mm(), c.width_mm) << c.what;
         EXPECT_DOUBLE_EQ(metrics.get_height_mm(), c.height_mm) << c.what;
     }
-}
-
-TEST(ReportMetrics, LandscapeFrameComesFromThePrintableArea) {
+    // The landscape frame comes from the printable area alone.
     Report_Metrics metrics;
     metrics.printable_width = 9.0, metrics.printable_height = 6.5;
     metrics.logpixels_x = 300, metrics.logpixels_y = 600;
@@ -69,10 +77,17 @@ struct ScriptedFontDialog {
     }
 };
 
+// The screen record is rebuilt only after OK: its height is the one field a
+// reset recomputes from the point size.
 TEST(FontDialog, OkStoresTheChoiceAndCancelChangesNothing) {
     for (const BOOL answer : {TRUE, FALSE}) {
         ScriptedFontDialog dialog;
         dialog.answer = answer;
+        Screen_Metrics screen;
+        std::strcpy(screen.log_font.lfFaceName, "Liberation Sans");
+        screen.point_size = 100, screen.log_font.lfHeight = 1234;
+        screen.set_font(nullptr);
+        EXPECT_EQ(screen.log_font.lfHeight == 1234, !answer) << answer;
         Report_Metrics metrics;
         std::strcpy(metrics.log_font.lfFaceName, "Liberation Sans");
         metrics.point_size = 100;
@@ -90,40 +105,147 @@ TEST(FontDialog, OkStoresTheChoiceAndCancelChangesNothing) {
     }
 }
 
-// The height is the one field a reset recomputes from the point size.
-TEST(FontDialog, ScreenFontIsRebuiltOnlyAfterOk) {
-    Screen_Metrics screen;
-    std::strcpy(screen.log_font.lfFaceName, "Liberation Sans");
-    screen.point_size = 100;
-    ScriptedFontDialog dialog;
-    for (const BOOL answer : {FALSE, TRUE}) {
-        screen.log_font.lfHeight = 1234;
-        dialog.answer = answer;
-        screen.set_font(nullptr);
-        EXPECT_EQ(screen.log_font.lfHeight == 1234, !answer) << answer;
-    }
-}
-
+// 0 chooses the first font, anything else the second.
 TEST(FontDialog, ProfileFontsAreChosenByWhich) {
-    const struct {
-        BYTE which;
-        bool first;
-    } cases[] = {{0, true}, {1, false}, {2, false}, {255, false}};
-    for (const auto& c : cases) {
+    for (const BYTE which : {0, 1, 2, 255}) {
         Profile_Metrics profile;
         profile.log_font_0 = profile.log_font_1 = LOGFONTA{};
         profile.font_color_0 = profile.font_color_1 = 0;
         profile.point_size_0 = 80, profile.point_size_1 = 90;
         ScriptedFontDialog dialog;
-        profile.set_font(nullptr, c.which);
+        profile.set_font(nullptr, which);
         EXPECT_EQ(
             std::make_tuple(dialog.seen.lpLogFont, profile.point_size_0, profile.point_size_1,
                             profile.font_color_0, profile.font_color_1),
-            c.first
+            which == 0
                 ? std::make_tuple(&profile.log_font_0, 125, 90, COLORREF{0x00112233}, COLORREF{0})
                 : std::make_tuple(&profile.log_font_1, 80, 125, COLORREF{0}, COLORREF{0x00112233}))
-            << int(c.which);
+            << int(which);
     }
+}
+
+const std::string kLetter = "{\\rtf1\\ansi\\paperw12240\\paperh15840"
+                            "\\sectd\\pgwsxn12240\\pghsxn15840\\marglsxn1800\\margrsxn1800"
+                            "\\margtsxn1440\\margbsxn1440 text}";
+// The words after the page width that make a page one inch high.
+const std::string kInchHigh = "\\pghsxn1440\\marglsxn0\\margrsxn0\\margtsxn0\\margbsxn0";
+
+// The printable area is the page less its margins; every way a template
+// can't be used is one file error box, and the page falls back to the
+// default area of 6.5 x 4 inches. A template without its bottom margin is
+// jxut's report-page-no-margin case.
+TEST(Template, PrintableAreaOrAFileErrorAndTheDefaultArea) {
+    // The names of indexes 4, 5 and 7 are checked below, those of 0, 3 and 9
+    // by the jxut report cases.
+    EXPECT_STREQ(Report_Metrics::get_template_name(10), "");
+    EXPECT_STREQ(Report_Metrics::get_template_name(-1), "");
+    char incompatible[260] = "";
+    get_error_string(392, incompatible, sizeof incompatible);
+    const std::string no_file = "<none>", too_long = "\\" + std::string(300, 'd');
+    const struct {
+        const char* what;
+        std::string text;
+        double width, height; // inches
+        int index = 3;
+        const char* shown = nullptr; // no box; else what its text starts with after the folder
+        std::string folder = "";     // appended to the temporary folder
+    } cases[] = {
+        {"letter with 1.25 and 1 inch margins", kLetter, 6.0, 9.0},
+        {"fifty megabytes before the words", std::string(50u << 20, 'x') + kLetter, 6.0, 9.0},
+        {"words in another order, other words between",
+         "\\margbsxn720{\\margtsxn720}\\pghsxn16838\\foo\\margrsxn1134\\marglsxn1134\\pgwsxn11906",
+         (11906 - 2268) / 1440.0, (16838 - 1440) / 1440.0},
+        {"blanks and signs before the numbers",
+         "\\pgwsxn  +14400\\pghsxn\t7200\\marglsxn -720\\margrsxn0\\margtsxn0\\margbsxn0", 10.5,
+         5.0},
+        {"margins wider than the page give a negative area",
+         "\\pgwsxn1440\\pghsxn1440\\marglsxn1440\\margrsxn1440\\margtsxn0\\margbsxn2880", -1.0,
+         -1.0},
+        {"a word at the very end reads as 0",
+         "\\pgwsxn2880\\pghsxn2880\\marglsxn0\\margrsxn0\\margtsxn0\\margbsxn", 2.0, 2.0},
+        {"decimals and an exponent",
+         "\\pgwsxn1.44e3\\pghsxn2880.5\\marglsxn0\\margrsxn0\\margtsxn0.5\\margbsxn0", 1.0, 2.0},
+        {"only the first occurrence counts", "\\pgwsxn2880\\pgwsxn9999" + kInchHigh, 2.0, 1.0},
+        {"NaN is no number", "\\pgwsxnNaN" + kInchHigh, 0.0, 1.0},
+        {"400 digits", "\\pgwsxn" + std::string(400, '9') + kInchHigh, HUGE_VAL, 1.0},
+        {"400 digits after a point", "\\pgwsxn0." + std::string(400, '0') + "1" + kInchHigh, 0.0,
+         1.0},
+        {"an exponent of a million", "\\pgwsxn1e1000000" + kInchHigh, HUGE_VAL, 1.0},
+        {"a lone sign", "\\pgwsxn-" + kInchHigh, 0.0, 1.0},
+        {"a point without digits", "\\pgwsxn." + kInchHigh, 0.0, 1.0},
+        {"an exponent without digits", "\\pgwsxn2880e" + kInchHigh, 2.0, 1.0},
+        {"an empty template", "", 6.5, 4.0, 4, "\\J5batch_print.rtf"},
+        {"words after a NUL are not seen", std::string("\\pgwsxn1\0", 9) + kLetter, 6.5, 4.0, 7,
+         "\\J5perform_summ.rtf"},
+        {"page words spelled in capitals",
+         "\\PGWSXN12240" + kLetter.substr(kLetter.find("\\pghsxn")), 6.5, 4.0, 7,
+         "\\J5perform_summ.rtf"},
+        {"a missing template", no_file, 6.5, 4.0, 5, "\\J5interf_casedetl.rtf\r\n"},
+        {"index 10", no_file, 6.5, 4.0, 10, ""},
+        {"a path of more than 259 characters", no_file, 6.5, 4.0, 0, "", too_long},
+    };
+    for (const auto& c : cases) {
+        TempDir dir;
+        const bool written = c.text != no_file;
+        if (written) dir.write(Report_Metrics::get_template_name(c.index), c.text);
+        dir.write(Report_Metrics::get_template_name(0), kLetter); // never read
+        Report_Metrics metrics;
+        metrics.template_index = static_cast<BYTE>(c.index);
+        metrics.printable_width = metrics.printable_height = 1;
+        ScopedMessageBoxes boxes;
+        const std::string folder = dir.path() + c.folder;
+        metrics.get_printerpage_size(const_cast<char*>(folder.c_str()));
+        EXPECT_EQ(std::make_pair(metrics.printable_width, metrics.printable_height),
+                  std::make_pair(c.width, c.height))
+            << c.what;
+        ASSERT_EQ(boxes.count(), c.shown ? 1u : 0u) << c.what;
+        if (!c.shown) continue;
+        const std::string& text = boxes.last().text;
+        EXPECT_EQ(boxes.last().caption, "File error") << c.what;
+        EXPECT_TRUE(!*c.shown || text.rfind(folder + c.shown, 0) == 0) << text;
+        EXPECT_TRUE(!written || text.find(incompatible) != std::string::npos) << text;
+    }
+}
+
+// Where the report buffer grows and what it holds.
+TEST(ReportString, GrowsOnlyWhenTheTextNoLongerFitsAndCopiesOwnTheirText) {
+    const struct {
+        const char* what;
+        size_t first, second; // characters appended in two pieces
+        bool line;            // a line break after the first piece
+        DWORD capacity;
+    } cases[] = {
+        {"nothing appended", 0, 0, false, 1024},
+        {"1023 characters fill the first block", 1023, 0, false, 1024},
+        {"one more grows by the minimum", 1023, 1, false, 2048},
+        {"a line break at the edge grows by one block", 1022, 0, true, 2048},
+        {"a long piece grows by itself plus one", 3000, 0, false, 1024 + 3001},
+        {"a piece of exactly 1024 grows by 1025", 1024, 0, false, 1024 + 1025},
+        {"a second growth adds to the first", 3000, 2000, false, 4025 + 2001},
+    };
+    for (const auto& c : cases) {
+        report_string report;
+        report.add_string(std::string(c.first, 'a').c_str());
+        if (c.line) report.add_line();
+        report.add_string(std::string(c.second, 'b').c_str());
+        const std::string want =
+            std::string(c.first, 'a') + (c.line ? "\r\n" : "") + std::string(c.second, 'b');
+        EXPECT_EQ(std::make_tuple(report.capacity, report.get_buff_len(),
+                                  std::string(report.get_rept_buff())),
+                  std::make_tuple(c.capacity, unsigned(want.size()), want))
+            << c.what;
+    }
+    // Copies own their text.
+    report_string original;
+    original.add_string("first");
+    report_string copy(original);
+    original.add_string(std::string(5000, 'z').c_str()); // moves the original's block
+    EXPECT_STREQ(copy.get_rept_buff(), "first");
+    copy = original;
+    report_string& same = copy;
+    copy = same; // assignment to itself keeps the text
+    EXPECT_EQ(copy.get_buff_len(), 5005u);
+    EXPECT_NE(copy.get_rept_buff(), original.get_rept_buff());
 }
 
 } // namespace
