@@ -93,20 +93,9 @@ jx5LangSystem::jx5LangSystem(char* directory, unsigned short language, bool)
     const auto usable = [language](const lang_file_header& h) {
         return header_matches(h, language) ? static_cast<long>(h.num_blocks) : -1L;
     };
-    DWORD error = 0;
-    switch (open_compiled(compiled_path.text, text_time, hfile, header, block_index, usable,
-                          index_is_sound, error)) {
-    case Compiled::kReady:
-        data_start = kHeaderSize + kEntrySize * header.num_blocks;
-        return;
-    case Compiled::kFailed:
-        error_code = error;
-        error_file = kCompiledFile;
-        return;
-    case Compiled::kRebuild:
-        break;
-    }
-    CompileLang(directory, language, true);
+    if (needs_rebuild(*this, compiled_path.text, text_time, block_index, usable, index_is_sound,
+                      kCompiledFile))
+        CompileLang(directory, language, true);
 }
 
 jx5LangSystem::~jx5LangSystem() {

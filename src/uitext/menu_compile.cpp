@@ -108,20 +108,9 @@ jx5MenuSystem::jx5MenuSystem(char* directory, int language, int menu_stamp, int 
     const auto usable = [language, menu_stamp](const menu_file_header& h) {
         return header_matches(h, language, menu_stamp) ? static_cast<long>(h.num_entries) : -1L;
     };
-    DWORD error = 0;
-    switch (open_compiled(compiled_path.text, newest_source, hfile, header, entry_index, usable,
-                          index_is_sound, error)) {
-    case Compiled::kReady:
-        data_start = kHeaderSize + kEntrySize * header.num_entries;
-        return;
-    case Compiled::kFailed:
-        error_code = error;
-        error_file = kCompiledFile;
-        return;
-    case Compiled::kRebuild:
-        break;
-    }
-    CompileMenu(directory, language, menu_stamp, unused);
+    if (needs_rebuild(*this, compiled_path.text, newest_source, entry_index, usable, index_is_sound,
+                      kCompiledFile))
+        CompileMenu(directory, language, menu_stamp, unused);
 }
 
 void jx5MenuSystem::CompileMenu(char* directory, int language, int menu_stamp, int) {

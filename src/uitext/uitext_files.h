@@ -43,6 +43,14 @@ template <class Header, class Entry, class Usable, class Sound>
 Compiled open_compiled(const char* path, ULONGLONG source_time, HANDLE& file, Header& header,
                        Entry*& index, Usable usable, Sound sound, DWORD& error);
 
+// For the constructors: opens `system`'s compiled file into its handle,
+// header and `index`; when the file is trusted, sets where its data starts;
+// a failure is recorded as `system`'s error in `compiled_file`. Returns
+// whether the file must be built anew.
+template <class System, class Entry, class Usable, class Sound>
+bool needs_rebuild(System& system, const char* path, ULONGLONG source_time, Entry*& index,
+                   Usable usable, Sound sound, int compiled_file);
+
 // Writes a compiled file anew: a zeroed header, the body, then the real
 // header, so that a file cut short by a failed write never carries a
 // signature a later construction would trust; after a failed write the file
@@ -85,6 +93,26 @@ Compiled open_compiled(const char* path, ULONGLONG source_time, HANDLE& file, He
     }
     close_handle(file);
     return Compiled::kRebuild;
+}
+
+template <class System, class Entry, class Usable, class Sound>
+bool needs_rebuild(System& system, const char* path, ULONGLONG source_time, Entry*& index,
+                   Usable usable, Sound sound, int compiled_file) {
+    DWORD error = 0;
+    switch (open_compiled(path, source_time, system.hfile, system.header, index, usable, sound,
+                          error)) {
+    case Compiled::kReady:
+        system.data_start =
+            static_cast<DWORD>(sizeof system.header + sizeof(Entry) * usable(system.header));
+        return false;
+    case Compiled::kFailed:
+        system.error_code = error;
+        system.error_file = static_cast<decltype(system.error_file)>(compiled_file);
+        return false;
+    case Compiled::kRebuild:
+        break;
+    }
+    return true;
 }
 
 } // namespace jx::uitext
